@@ -1,0 +1,76 @@
+// The page view: what the browser shell asks of one tab's web page and the
+// events it gets back. The shell and the dialogs speak only to this
+// interface; WebEnginePageView puts QtWebEngine behind it and the tests have
+// a scriptable fake.
+#pragma once
+
+#include <QUrl>
+#include <QWidget>
+#include <functional>
+
+// What the shell learns about a request to open a new window.
+struct NewWindowInfo
+{
+    enum class Kind {
+        ContextMenuNewWindow, // the view's own "Open link in new window" item
+        BackgroundTab,        // Ctrl+click or middle click on a link
+        PageRequest,          // window.open, target=_blank, Shift+click ...
+    };
+    Kind kind = Kind::PageRequest;
+    QUrl requestedUrl;
+};
+
+class PageView : public QWidget
+{
+    Q_OBJECT
+public:
+    // Command identifiers and options for ExecWB.
+    enum Command { SaveAs = 4, Print = 6, PrintPreview = 7, PageSetup = 8, Properties = 10 };
+    enum CommandOption { DoDefault = 0, PromptUser = 1, DontPromptUser = 2, ShowHelp = 3 };
+
+    explicit PageView(QWidget *parent = nullptr) : QWidget(parent) {}
+
+    virtual void Navigate2(const QString &address) = 0;
+    void Navigate(const QString &address) { Navigate2(address); }
+    virtual void Stop() = 0;
+    // False when there is no page to go to (callers ignore it).
+    virtual bool GoBack() = 0;
+    virtual bool GoForward() = 0;
+    virtual void Refresh2() = 0;
+    // Runs the view's own save-as, print, page-setup, print-preview or
+    // properties dialog. False when the command could not run.
+    virtual bool ExecWB(int command, int option) = 0;
+
+    virtual QString LocationURL() const = 0;
+    virtual QString LocationName() const = 0;
+    virtual bool isLoading() const = 0;
+
+    bool Silent() const { return m_silent; }
+    void setSilent(bool silent) { m_silent = silent; }
+    bool RegisterAsBrowser() const { return m_registerAsBrowser; }
+    void setRegisterAsBrowser(bool on) { m_registerAsBrowser = on; }
+
+    // Releases the page's renderer and memory once the view is hidden for
+    // good; its address and title stay readable.
+    virtual void discard() {}
+
+signals:
+    void StatusTextChange(const QString &text);
+    void ProgressChange(qint32 progress, qint32 progressMax);
+    void TitleChange(const QString &text);
+    void BeforeNavigate2();
+    // Set *cancel to stop the view from opening the window its own way.
+    void NewWindow2(bool *cancel, const NewWindowInfo &info);
+    void NavigateComplete2();
+    void DocumentComplete();
+    // The address changed without a new document (#fragment, pushState).
+    void LocationChange();
+    // The page asked to be printed (window.print()).
+    void PrintRequested();
+
+private:
+    bool m_silent = false;
+    bool m_registerAsBrowser = false;
+};
+
+using PageViewFactory = std::function<PageView *(QWidget *parent)>;

@@ -1,0 +1,79 @@
+// Locations of Corvane's stored data, with overrides for tests.
+#include "store/AppPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace {
+QString g_appFolder;
+QString g_settingsPath;
+QString g_profileFolder;
+
+QString userDataFolder()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath() + QStringLiteral("/.local/share/Corvane");
+    QDir().mkpath(folder);
+    return folder;
+}
+} // namespace
+
+bool AppPaths::isWritableFolder(const QString &folder)
+{
+    QTemporaryFile probe(joinPath(folder, QStringLiteral(".corvane-probe-XXXXXX")));
+    return probe.open();
+}
+
+QString AppPaths::appFolder()
+{
+    if (!g_appFolder.isEmpty())
+        return g_appFolder;
+    static const QString decided = [] {
+        const QString exeFolder = QCoreApplication::applicationDirPath();
+        if (!exeFolder.isEmpty() && isWritableFolder(exeFolder))
+            return exeFolder;
+        return userDataFolder();
+    }();
+    return decided;
+}
+
+QString AppPaths::joinPath(const QString &folder, const QString &fileName)
+{
+    if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
+        return folder + fileName;
+    return folder + QLatin1Char('/') + fileName;
+}
+
+QString AppPaths::filePath(const QString &fileName)
+{
+    return joinPath(appFolder(), fileName);
+}
+
+QString AppPaths::settingsPath()
+{
+    if (!g_settingsPath.isEmpty())
+        return g_settingsPath;
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Corvane"),
+                     QStringLiteral("Corvane"))
+        .fileName();
+}
+
+std::unique_ptr<QSettings> AppPaths::openSettings()
+{
+    return std::make_unique<QSettings>(settingsPath(), QSettings::IniFormat);
+}
+
+QString AppPaths::profileFolder()
+{
+    if (!g_profileFolder.isEmpty())
+        return g_profileFolder;
+    return joinPath(userDataFolder(), QStringLiteral("profile"));
+}
+
+void AppPaths::setAppFolder(const QString &folder) { g_appFolder = folder; }
+void AppPaths::setSettingsPath(const QString &path) { g_settingsPath = path; }
+void AppPaths::setProfileFolder(const QString &folder) { g_profileFolder = folder; }
