@@ -1,0 +1,268 @@
+// Home page and history files, favourites table and store, tab counting.
+#include "store/Module1.h"
+
+#include "store/AddressRules.h"
+#include "store/AppPaths.h"
+#include "store/FavMenuItems.h"
+#include "store/FavRecord.h"
+#include "store/RecordFile.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSaveFile>
+#include <QSettings>
+#include <QTabBar>
+#include <QtDebug>
+
+#include <memory>
+
+namespace {
+
+const QString kHomePageFile = QStringLiteral("Hpage.dat");
+const QString kHistoryFile = QStringLiteral("WebHis.dat");
+const QString kFavoritesGroup = QStringLiteral("Favorites");
+
+// A damaged file can be any size; nothing sensible lies beyond this.
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+// Longer fields are damage, not addresses (the engine itself refuses URLs
+// over 2 MB); one such line would make the address list slow to measure.
+constexpr qsizetype kMaxEntryChars = 64 * 1024;
+// Pending events run between batches so a long history keeps the window
+// alive without paying for an event loop pass per entry.
+constexpr qsizetype kHistoryBatch = 4096;
+
+QString g_favUrls[Module1::FavCapacity + 1];
+QString g_historyText;
+
+// Reads at most kMaxFileBytes of a file; false when it cannot be read.
+bool readFile(const QString &path, QByteArray *bytes)
+{
+    if (QFileInfo(path).isDir())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *bytes = file.read(kMaxFileBytes);
+    return file.error() == QFileDevice::NoError;
+}
+
+bool validSlot(int slot, const char *what)
+{
+    if (slot >= 0 && slot <= Module1::FavCapacity)
+        return true;
+    qWarning("Module1::%s: favourites slot %d is outside 0..%d", what, slot, Module1::FavCapacity);
+    return false;
+}
+
+QString favKey(int slot)
+{
+    return kFavoritesGroup + QLatin1Char('/') + QString::number(slot);
+}
+
+} // namespace
+
+const QString Module1::DefaultHomePage = QStringLiteral("www.google.com");
+const QString Module1::SearchServiceUrl = QStringLiteral("http://www.google.com/");
+
+QString Module1::GetHomePage()
+{
+    QByteArray bytes;
+    if (readFile(AppPaths::filePath(kHomePageFile), &bytes)) {
+        const QStringList fields = RecordFile::readFields(bytes, 1);
+        if (!fields.isEmpty() && !fields.first().isEmpty())
+            return fields.first();
+    }
+    SaveHomePage(DefaultHomePage);
+    return DefaultHomePage;
+}
+
+void Module1::SaveHomePage(const QString &address)
+{
+    const QString path = AppPaths::filePath(kHomePageFile);
+    if (QFileInfo(path).isDir())
+        return;
+    QSaveFile file(path);
+    // A writable file in a folder that is not still gets written in place.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(RecordFile::encodeRecord(address));
+    file.commit();
+}
+
+void Module1::LoadHistory(QComboBox *combo)
+{
+    const QPointer<QComboBox> list(combo);
+    const QString path = AppPaths::filePath(kHistoryFile);
+    if (!QFileInfo::exists(path)) {
+        QFile create(path);
+        if (create.open(QIODevice::Append))
+            create.close();
+    }
+    QByteArray bytes;
+    if (!readFile(path, &bytes))
+        return;
+    const QStringList fields = RecordFile::readFields(bytes);
+    bytes = QByteArray();
+
+    QStringList batch;
+    batch.reserve(kHistoryBatch);
+    for (qsizetype start = 0; start < fields.size(); start += kHistoryBatch) {
+        // The window may be closed meanwhile; the list pointer then clears.
+        QCoreApplication::processEvents();
+        batch.clear();
+        const qsizetype end = qMin(start + kHistoryBatch, fields.size());
+        for (qsizetype i = start; i < end; ++i) {
+            const QString &entry = fields.at(i);
+            if (entry.size() > kMaxEntryChars)
+                continue;
+            batch.append(entry);
+            g_historyText += entry;
+            g_historyText += QLatin1String("\r\n");
+        }
+        if (list)
+            list->addItems(batch);
+    }
+}
+
+void Module1::AddToHistory(const QString &text)
+{
+    // An empty text is part of every history, so it is never written.
+    if (text.isEmpty() || g_historyText.contains(text))
+        return;
+    const QString path = AppPaths::filePath(kHistoryFile);
+    if (QFileInfo(path).isDir())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::Append))
+        return;
+    file.write(RecordFile::encodeRecord(AddressRules::historyEntry(text)));
+    file.flush();
+    file.close();
+}
+
+void Module1::ClearHistory(QComboBox *combo)
+{
+    const QString path = AppPaths::filePath(kHistoryFile);
+    if (!QFileInfo(path).isDir()) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.close();
+    }
+    if (combo)
+        combo->clear();
+    // Forget what was loaded too, or an address typed again after clearing
+    // would count as already saved.
+    g_historyText.clear();
+}
+
+const QString &Module1::HistoryText()
+{
+    return g_historyText;
+}
+
+void Module1::SetFavUrl(int slot, const QString &address)
+{
+    if (validSlot(slot, "SetFavUrl"))
+        g_favUrls[slot] = address;
+}
+
+QString Module1::GetFavUrl(int slot)
+{
+    if (!validSlot(slot, "GetFavUrl"))
+        return QString();
+    return g_favUrls[slot];
+}
+
+void Module1::LoadFavMenu(FavMenuItems &menu)
+{
+    const std::unique_ptr<QSettings> settings = AppPaths::openSettings();
+    for (int key = 1; key <= FavCapacity; ++key) {
+        // The table has no slot beyond FavCapacity, so neither has the menu.
+        const int index = menu.count();
+        if (index > FavCapacity)
+            break;
+        const QVariant stored = settings->value(favKey(key));
+        // An unquoted value with commas, edited by hand, comes back as a list.
+        const QString value = stored.typeId() == QMetaType::QStringList
+                                  ? stored.toStringList().join(QLatin1Char(','))
+                                  : stored.toString();
+        QString name;
+        QString address;
+        if (!FavRecord::split(value, &name, &address))
+            break;
+        QAction *item = menu.load(index);
+        if (!item)
+            break;
+        item->setVisible(true);
+        menu.setCaption(index, name);
+        SetFavUrl(index, address);
+    }
+}
+
+bool Module1::SaveFav(const QString &name, const QString &address, int slot)
+{
+    if (slot < 1 || slot > FavCapacity) {
+        qWarning("Module1::SaveFav: favourites slot %d is outside 1..%d", slot, FavCapacity);
+        return false;
+    }
+    const std::unique_ptr<QSettings> settings = AppPaths::openSettings();
+    settings->setValue(favKey(slot), FavRecord::join(name, address));
+    settings->sync();
+    return settings->status() == QSettings::NoError;
+}
+
+void Module1::DeleteFav(int slot)
+{
+    const std::unique_ptr<QSettings> settings = AppPaths::openSettings();
+    settings->remove(favKey(slot));
+    settings->sync();
+}
+
+int Module1::CountVisibleTabs(const QTabBar *tabs)
+{
+    if (!tabs)
+        return 0;
+    int visible = 0;
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->isTabVisible(i))
+            ++visible;
+    }
+    return visible;
+}
+
+bool Module1::IsFirstVisibleTab(const QTabBar *tabs, int index)
+{
+    int first = 0; // also when no tab is visible
+    if (tabs) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (tabs->isTabVisible(i)) {
+                first = i;
+                break;
+            }
+        }
+    }
+    return first == index;
+}
+
+int Module1::NextVisibleTab(const QTabBar *tabs)
+{
+    if (!tabs)
+        return 0;
+    for (int i = tabs->currentIndex() + 1; i < tabs->count(); ++i) {
+        if (tabs->isTabVisible(i))
+            return i;
+    }
+    return 0;
+}
+
+void Module1::reset()
+{
+    for (QString &url : g_favUrls)
+        url.clear();
+    g_historyText.clear();
+}
