@@ -1,0 +1,217 @@
+// QtWebEngine behind the page-view interface.
+#include "app/WebEnginePageView.h"
+
+#include "app/BrowserProfile.h"
+#include "app/PageCommands.h"
+#include "app/PopupWindow.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QStackedLayout>
+#include <QWebEngineCertificateError>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineHistory>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace {
+
+// QWebEngineView only offers its context menu through a protected handler.
+class EngineView : public QWebEngineView
+{
+public:
+    std::function<void(const QPoint &)> onContextMenu;
+    using QWebEngineView::QWebEngineView;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override
+    {
+        if (onContextMenu)
+            onContextMenu(event->globalPos());
+    }
+};
+
+} // namespace
+
+const QString WebEnginePageView::NewWindowPrompt =
+    QStringLiteral("Opens selected link in a new window.");
+
+WebEnginePageView::WebEnginePageView(QWidget *parent) : PageView(parent)
+{
+    auto *view = new EngineView(this);
+    view->onContextMenu = [this](const QPoint &pos) { showContextMenu(pos); };
+    m_view = view;
+    m_view->setPage(new QWebEnginePage(BrowserProfile::profile(), m_view));
+
+    m_crashNotice = new QLabel(this);
+    m_crashNotice->setObjectName(QStringLiteral("crashNotice"));
+    m_crashNotice->setAlignment(Qt::AlignCenter);
+    m_crashNotice->setWordWrap(true);
+    m_crashNotice->setAutoFillBackground(true);
+    m_crashNotice->setText(tr("The process showing this page has stopped.\n"
+                              "Press Refresh to load the page again."));
+
+    m_stack = new QStackedLayout(this);
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(m_view);
+    m_stack->addWidget(m_crashNotice);
+    m_stack->setCurrentWidget(m_view);
+    setFocusProxy(m_view);
+    connectPage();
+}
+
+WebEnginePageView::~WebEnginePageView()
+{
+    // The page must go before the view that displays it.
+    if (QWebEnginePage *page = m_view->page())
+        delete page;
+}
+
+void WebEnginePageView::connectPage()
+{
+    QWebEnginePage *page = m_view->page();
+    connect(page, &QWebEnginePage::linkHovered, this,
+            [this](const QString &url) { emit StatusTextChange(url); });
+    connect(page, &QWebEnginePage::loadStarted, this, [this] {
+        m_loading = true;
+        if (m_stack->currentWidget() != m_view)
+            m_stack->setCurrentWidget(m_view);
+        emit BeforeNavigate2();
+    });
+    connect(page, &QWebEnginePage::loadProgress, this,
+            [this](int progress) { emit ProgressChange(progress, 100); });
+    connect(page, &QWebEnginePage::titleChanged, this,
+            [this](const QString &title) { emit TitleChange(title); });
+    connect(page, &QWebEnginePage::urlChanged, this, [this] {
+        if (m_loading)
+            emit NavigateComplete2();
+        else
+            emit LocationChange();
+    });
+    connect(page, &QWebEnginePage::loadFinished, this, [this] {
+        m_loading = false;
+        emit DocumentComplete();
+    });
+    connect(page, &QWebEnginePage::newWindowRequested, this,
+            &WebEnginePageView::onNewWindowRequested);
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
+                onRenderProcessTerminated(int(status), code);
+            });
+    // A silent view never asks about a bad certificate: the load fails and
+    // the engine's error page says why.
+    connect(page, &QWebEnginePage::certificateError, this,
+            [](QWebEngineCertificateError error) { error.rejectCertificate(); });
+    connect(m_view, &QWebEngineView::printRequested, this, &PageView::PrintRequested);
+}
+
+void WebEnginePageView::showContextMenu(const QPoint &pos)
+{
+    QWebEnginePage *page = m_view->page();
+    if (!m_menuHooked) {
+        m_menuHooked = true;
+        QAction *newWindow = page->action(QWebEnginePage::OpenLinkInNewWindow);
+        connect(newWindow, &QAction::hovered, this,
+                [this] { emit StatusTextChange(NewWindowPrompt); });
+        connect(newWindow, &QAction::triggered, this, [this] { m_contextMenuNewWindow = true; });
+    }
+    QMenu *menu = m_view->createStandardContextMenu();
+    menu->setObjectName(QStringLiteral("pageContextMenu"));
+    menu->removeAction(page->action(QWebEnginePage::OpenLinkInNewTab));
+    menu->setAttribute(Qt::WA_DeleteOnClose, true);
+    menu->popup(pos);
+}
+
+void WebEnginePageView::onNewWindowRequested(QWebEngineNewWindowRequest &request)
+{
+    NewWindowInfo info;
+    info.requestedUrl = request.requestedUrl();
+    if (request.destination() == QWebEngineNewWindowRequest::InNewWindow && m_contextMenuNewWindow)
+        info.kind = NewWindowInfo::Kind::ContextMenuNewWindow;
+    else if (request.destination() == QWebEngineNewWindowRequest::InNewBackgroundTab)
+        info.kind = NewWindowInfo::Kind::BackgroundTab;
+    else
+        info.kind = NewWindowInfo::Kind::PageRequest;
+    m_contextMenuNewWindow = false;
+
+    bool cancel = false;
+    emit NewWindow2(&cancel, info);
+    if (cancel)
+        return;
+    // Left to its own course: a plain window of ours with one view, as a
+    // sign-in or popup window expects.
+    auto *popup = new PopupWindow(request.requestedGeometry());
+    popup->view()->adopt(request);
+    popup->show();
+}
+
+void WebEnginePageView::adopt(QWebEngineNewWindowRequest &request)
+{
+    request.openIn(m_view->page());
+}
+
+void WebEnginePageView::onRenderProcessTerminated(int status, int)
+{
+    if (status == QWebEnginePage::NormalTerminationStatus)
+        return;
+    m_loading = false;
+    m_stack->setCurrentWidget(m_crashNotice);
+    emit DocumentComplete();
+}
+
+bool WebEnginePageView::showsCrashNotice() const { return m_stack->currentWidget() == m_crashNotice; }
+
+void WebEnginePageView::Navigate2(const QString &address)
+{
+    const QUrl url = QUrl::fromUserInput(address.trimmed());
+    if (url.isValid())
+        m_view->setUrl(url);
+    else
+        m_view->setUrl(QUrl(QStringLiteral("about:blank")));
+}
+
+void WebEnginePageView::Stop() { m_view->stop(); }
+
+bool WebEnginePageView::GoBack()
+{
+    if (!m_view->history()->canGoBack())
+        return false;
+    m_view->back();
+    return true;
+}
+
+bool WebEnginePageView::GoForward()
+{
+    if (!m_view->history()->canGoForward())
+        return false;
+    m_view->forward();
+    return true;
+}
+
+void WebEnginePageView::Refresh2()
+{
+    m_stack->setCurrentWidget(m_view);
+    m_view->reload();
+}
+
+bool WebEnginePageView::ExecWB(int command, int option)
+{
+    return PageCommands::exec(this, command, option);
+}
+
+QString WebEnginePageView::LocationURL() const { return m_view->url().toString(); }
+
+QString WebEnginePageView::LocationName() const { return m_view->title(); }
+
+void WebEnginePageView::discard()
+{
+    QWebEnginePage *page = m_view->page();
+    if (page->lifecycleState() == QWebEnginePage::LifecycleState::Discarded)
+        return;
+    if (!page->isVisible())
+        page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+}

@@ -1,0 +1,55 @@
+// The real page view: one QWebEngineView on the shared "Corvane" profile,
+// translating the engine's signals into the page-view events the shell uses.
+#pragma once
+
+#include "app/PageView.h"
+
+class QLabel;
+class QStackedLayout;
+class QWebEngineNewWindowRequest;
+class QWebEngineView;
+
+class WebEnginePageView : public PageView
+{
+    Q_OBJECT
+public:
+    // The text the view reports while the pointer rests on the context menu's
+    // "Open link in new window" item.
+    static const QString NewWindowPrompt;
+
+    explicit WebEnginePageView(QWidget *parent = nullptr);
+    ~WebEnginePageView() override;
+
+    void Navigate2(const QString &address) override;
+    void Stop() override;
+    bool GoBack() override;
+    bool GoForward() override;
+    void Refresh2() override;
+    bool ExecWB(int command, int option) override;
+    QString LocationURL() const override;
+    QString LocationName() const override;
+    bool isLoading() const override { return m_loading; }
+    void discard() override;
+
+    QWebEngineView *engineView() const { return m_view; }
+    // Lets this view's page take over a new-window request of another page.
+    void adopt(QWebEngineNewWindowRequest &request);
+    // True while the page process is gone and the crash notice shows.
+    bool showsCrashNotice() const;
+
+    // Opens the page's context menu the way a right-click does (the engine's
+    // own entries, less the duplicate "open link in new tab").
+    void showContextMenu(const QPoint &pos);
+
+private:
+    void onNewWindowRequested(QWebEngineNewWindowRequest &request);
+    void onRenderProcessTerminated(int status, int exitCode);
+    void connectPage();
+
+    QWebEngineView *m_view = nullptr;
+    QLabel *m_crashNotice = nullptr;
+    QStackedLayout *m_stack = nullptr;
+    bool m_loading = false;
+    bool m_contextMenuNewWindow = false;
+    bool m_menuHooked = false;
+};
