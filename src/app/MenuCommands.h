@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 class frmWeb;
-class QWidget;
+class QLineEdit;
 
 class MenuCommands : public QObject
 {
@@ -14,9 +16,30 @@ class MenuCommands : public QObject
 public:
     explicit MenuCommands(frmWeb *window);
 
-    // Opens a dialog above all windows, modeless; a second request brings
-    // the same instance forward.
+    // Places a dialog above all windows and shows it modeless; the main
+    // window stays usable. Showing it again only brings it forward.
     static void ShowOnTop(QWidget *dialog);
+
+    // The same for a dialog loaded on first request: load() runs only while
+    // no instance is alive, so a second request brings the first one forward.
+    template <typename Dialog, typename Load>
+    static Dialog *ShowOnTop(QPointer<Dialog> &instance, Load load)
+    {
+        if (!instance)
+            instance = load();
+        if (instance)
+            ShowOnTop(instance.data());
+        return instance.data();
+    }
+
+    // Keeps a shown window above all others, or returns it to the normal
+    // stacking order, without moving, resizing or hiding it.
+    static void setStaysOnTop(QWidget *window, bool onTop);
+
+    static const QString HelpText;
+    static const QString HelpTitle;
+    static const QString TabHelpText;
+    static const QString TabHelpTitle;
 
 public slots:
     void Copy_Click();
@@ -34,5 +57,8 @@ public slots:
     void mnuItemSite_Click(int index);
 
 private:
+    QLineEdit *addressEdit() const;
+    void execOnSelectedView(int command, int option);
+
     frmWeb *m_window;
 };

@@ -1,13 +1,291 @@
 #include "app/PageCommands.h"
 
+#include "app/BrowserProfile.h"
+#include "app/PagePrinter.h"
+#include "app/PagePropertiesDialog.h"
+#include "app/PageView.h"
 #include "app/Prompts.h"
 #include "app/WebEnginePageView.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QWebEngineDownloadRequest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+namespace {
+
+PageCommands::PrintDialogHook g_hook;
+// Where the last page was saved or printed to a file; the next dialog starts there.
+QString g_lastFolder;
+
+const QString Title = QStringLiteral("Corvane");
+
+QString startFolder()
+{
+    if (!g_lastFolder.isEmpty() && QFileInfo(g_lastFolder).isDir())
+        return g_lastFolder;
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    return downloads.isEmpty() ? QDir::homePath() : downloads;
+}
+
+// A fresh tab (about:blank), a page process that died, or no address at all.
+bool hasPage(const WebEnginePageView *view)
+{
+    const QUrl url = view->engineView()->url();
+    return !view->showsCrashNotice() && !url.isEmpty() &&
+           url != QUrl(QStringLiteral("about:blank"));
+}
+
+QWebEngineDownloadRequest::SavePageFormat formatFor(const QString &filter, const QString &path)
+{
+    const int kind = PageCommands::SaveFilters.indexOf(filter);
+    if (kind == 1)
+        return QWebEngineDownloadRequest::MimeHtmlSaveFormat;
+    if (kind == 2)
+        return QWebEngineDownloadRequest::SingleHtmlSaveFormat;
+    if (kind == 0)
+        return QWebEngineDownloadRequest::CompleteHtmlSaveFormat;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("mhtml") || suffix == QLatin1String("mht"))
+        return QWebEngineDownloadRequest::MimeHtmlSaveFormat;
+    return QWebEngineDownloadRequest::CompleteHtmlSaveFormat;
+}
+
+// The engine saves in the background and only its download request tells
+// how it ended; a failure is reported, success needs no word.
+void reportSaveFailure(QWidget *window, QWebEnginePage *page, const QString &path)
+{
+    auto *watch = new QObject(page);
+    const QString wanted = QFileInfo(path).absoluteFilePath();
+    QPointer<QWidget> parent(window);
+    QObject::connect(
+        BrowserProfile::profile(), &QWebEngineProfile::downloadRequested, watch,
+        [watch, wanted, parent](QWebEngineDownloadRequest *download) {
+            const QString target =
+                QFileInfo(QDir(download->downloadDirectory()), download->downloadFileName())
+                    .absoluteFilePath();
+            if (!download->isSavePageDownload() || target != wanted)
+                return;
+            watch->deleteLater();
+            auto failed = [parent, wanted] {
+                Prompts::MsgBox(parent,
+                                PageCommands::tr("The page could not be saved as %1.")
+                                    .arg(QDir::toNativeSeparators(wanted)),
+                                Prompts::Exclamation, Title);
+            };
+            if (download->state() == QWebEngineDownloadRequest::DownloadInterrupted) {
+                failed();
+                return;
+            }
+            QObject::connect(download, &QWebEngineDownloadRequest::stateChanged, download,
+                             [failed](QWebEngineDownloadRequest::DownloadState state) {
+                                 if (state == QWebEngineDownloadRequest::DownloadInterrupted)
+                                     failed();
+                             });
+        });
+}
+
+// The printer serves one page at a time.
+bool refuseWhilePrinting(QWidget *window)
+{
+    if (!PagePrinter::isBusy())
+        return false;
+    Prompts::MsgBox(window, PageCommands::BusyMessage, Prompts::Exclamation, Title);
+    return true;
+}
+
+} // namespace
+
+const QStringList PageCommands::SaveFilters = {
+    QStringLiteral("Web page, complete (*.html *.htm)"),
+    QStringLiteral("Web page, single file (MHTML) (*.mhtml *.mht)"),
+    QStringLiteral("HTML only (*.html *.htm)"),
+};
+
+const QString PageCommands::NoPageMessage =
+    QStringLiteral("There is no page in this tab yet. Open a page first.");
+const QString PageCommands::BusyMessage =
+    QStringLiteral("A page is still being printed. Try again when it has finished.");
+
+void PageCommands::setPrintDialogHook(PrintDialogHook hook)
+{
+    g_hook = std::move(hook);
+}
+
 bool PageCommands::exec(WebEnginePageView *view, int command, int option)
 {
-    Q_UNUSED(command);
     Q_UNUSED(option);
-    Prompts::MsgBox(view->window(), QObject::tr("This command is not available yet."),
-                    Prompts::Information, QStringLiteral("Corvane"));
-    return false;
+    if (!view)
+        return false;
+    switch (command) {
+    case PageView::SaveAs:
+        return saveAs(view);
+    case PageView::Properties:
+        return properties(view);
+    case PageView::Print:
+        return print(view);
+    case PageView::PageSetup:
+        return pageSetup(view);
+    case PageView::PrintPreview:
+        return printPreview(view);
+    default:
+        return false;
+    }
+}
+
+QString PageCommands::fileNameFor(const QString &title)
+{
+    QString name = title.simplified();
+    for (QChar &c : name) {
+        if (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = QLatin1Char(' ');
+    }
+    name = name.simplified();
+    // A leading dot would hide the file.
+    while (name.startsWith(QLatin1Char('.')))
+        name.remove(0, 1);
+    name = name.trimmed().left(100).trimmed();
+    return name.isEmpty() ? QStringLiteral("page") : name;
+}
+
+bool PageCommands::runDialog(QDialog *dialog, QPrinter *printer)
+{
+    if (g_hook)
+        return g_hook(dialog, printer);
+    return dialog->exec() == QDialog::Accepted;
+}
+
+bool PageCommands::saveAs(WebEnginePageView *view)
+{
+    QWidget *window = view->window();
+    if (!hasPage(view)) {
+        Prompts::MsgBox(window, NoPageMessage, Prompts::Information, Title);
+        return false;
+    }
+    QString filter = SaveFilters.first();
+    const QString suggested =
+        QDir(startFolder()).filePath(fileNameFor(view->LocationName()) + QStringLiteral(".html"));
+    QString path =
+        Prompts::SaveFileName(window, tr("Save Web Page"), suggested, SaveFilters, &filter);
+    if (path.isEmpty())
+        return true;
+    const auto format = formatFor(filter, path);
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += format == QWebEngineDownloadRequest::MimeHtmlSaveFormat ? QStringLiteral(".mhtml")
+                                                                        : QStringLiteral(".html");
+    }
+    g_lastFolder = QFileInfo(path).absolutePath();
+    QWebEnginePage *page = view->engineView()->page();
+    reportSaveFailure(window, page, path);
+    page->save(path, format);
+    return true;
+}
+
+bool PageCommands::properties(WebEnginePageView *view)
+{
+    QWidget *window = view->window();
+    if (!hasPage(view)) {
+        Prompts::MsgBox(window, NoPageMessage, Prompts::Information, Title);
+        return false;
+    }
+    auto *dialog =
+        new PagePropertiesDialog(view->LocationName(), view->engineView()->url(), window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // It describes the page as it is now: the window waits until it is closed.
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->queryDocument(view->engineView()->page());
+    dialog->show();
+    return true;
+}
+
+bool PageCommands::print(WebEnginePageView *view)
+{
+    QWidget *window = view->window();
+    if (refuseWhilePrinting(view->window()))
+        return false;
+    if (!hasPage(view)) {
+        Prompts::MsgBox(window, NoPageMessage, Prompts::Information, Title);
+        return false;
+    }
+    QPrinter *printer = PagePrinter::printer();
+    {
+        QPrintDialog dialog(printer, window);
+        if (!runDialog(&dialog, printer))
+            return true;
+    }
+    if (printer->outputFormat() == QPrinter::PdfFormat) {
+        // The dialog may leave a folder, or nothing, as the file to print to.
+        const QString chosen = printer->outputFileName();
+        if (chosen.isEmpty() || QFileInfo(chosen).isDir()) {
+            const QString suggested =
+                QDir(startFolder())
+                    .filePath(fileNameFor(view->LocationName()) + QStringLiteral(".pdf"));
+            const QString path = Prompts::SaveFileName(window, tr("Print to File"), suggested,
+                                                       {tr("PDF files (*.pdf)")});
+            if (path.isEmpty())
+                return true;
+            printer->setOutputFileName(path);
+        }
+        g_lastFolder = QFileInfo(printer->outputFileName()).absolutePath();
+    }
+    printer->setDocName(view->LocationName());
+    PagePrinter::prepare(printer);
+    QPointer<QWidget> parent(window);
+    const QString target = printer->outputFormat() == QPrinter::PdfFormat
+                               ? QDir::toNativeSeparators(printer->outputFileName())
+                               : printer->printerName();
+    return PagePrinter::start(view->engineView(), printer, [parent, target](bool ok) {
+        if (!ok) {
+            Prompts::MsgBox(parent, tr("The page could not be printed to %1.").arg(target),
+                            Prompts::Exclamation, Title);
+        }
+    });
+}
+
+bool PageCommands::pageSetup(WebEnginePageView *view)
+{
+    if (refuseWhilePrinting(view->window()))
+        return false;
+    QPrinter *printer = PagePrinter::printer();
+    // Accepting writes the chosen paper, orientation and margins into the
+    // printer, where the next Print and Print Preview find them.
+    QPageSetupDialog dialog(printer, view->window());
+    runDialog(&dialog, printer);
+    return true;
+}
+
+bool PageCommands::printPreview(WebEnginePageView *view)
+{
+    QWidget *window = view->window();
+    if (refuseWhilePrinting(view->window()))
+        return false;
+    if (!hasPage(view)) {
+        Prompts::MsgBox(window, NoPageMessage, Prompts::Information, Title);
+        return false;
+    }
+    QPrinter *printer = PagePrinter::printer();
+    printer->setDocName(view->LocationName());
+    PagePrinter::prepare(printer);
+    QPrintPreviewDialog dialog(printer, window);
+    QPointer<QWebEngineView> engine(view->engineView());
+    QPointer<QWidget> parent(window);
+    // The preview wants its pages before the request returns, so wait for
+    // the engine here.
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [engine, parent](QPrinter *target) {
+                         if (!engine || !PagePrinter::printAndWait(engine, target)) {
+                             Prompts::MsgBox(parent, tr("The page could not be printed."),
+                                             Prompts::Exclamation, Title);
+                         }
+                     });
+    runDialog(&dialog, printer);
+    return true;
 }
