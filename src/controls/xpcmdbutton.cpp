@@ -52,6 +52,7 @@ xpcmdbutton::xpcmdbutton(QWidget *parent)
     setMouseTracking(true);
 
     lbl->setObjectName(QStringLiteral("lbl"));
+    lbl->setTextFormat(Qt::PlainText);
     lbl->setAlignment(Qt::AlignCenter);
     lbl->setAutoFillBackground(false);
     lbl->setMouseTracking(true);
@@ -109,15 +110,21 @@ void xpcmdbutton::setDefault(bool on)
     if (m_Default == on)
         return;
     m_Default = on;
-    if (on && !m_EnterKey) {
-        // Window-wide, so Enter typed into a text box of the dialog presses it.
-        m_EnterKey = new QShortcut(QKeySequence(Qt::Key_Return), this);
-        m_EnterPadKey = new QShortcut(QKeySequence(Qt::Key_Enter), this);
-        for (QShortcut *s : {m_EnterKey, m_EnterPadKey})
-            connect(s, &QShortcut::activated, this, [this] {
-                if (isVisible())
-                    click();
-            });
+    if (on) {
+        // One default button per window, or Enter would be ambiguous.
+        for (xpcmdbutton *other : window()->findChildren<xpcmdbutton *>())
+            if (other != this)
+                other->setDefault(false);
+        if (!m_EnterKey) {
+            // Window-wide, so Enter typed into a text box of the dialog presses it.
+            m_EnterKey = new QShortcut(QKeySequence(Qt::Key_Return), this);
+            m_EnterPadKey = new QShortcut(QKeySequence(Qt::Key_Enter), this);
+            for (QShortcut *s : {m_EnterKey, m_EnterPadKey})
+                connect(s, &QShortcut::activated, this, [this] {
+                    if (isVisible())
+                        click();
+                });
+        }
     }
     if (m_EnterKey) {
         m_EnterKey->setEnabled(on);
@@ -265,6 +272,18 @@ void xpcmdbutton::resizeEvent(QResizeEvent *)
 
 void xpcmdbutton::showEvent(QShowEvent *)
 {
+    DrawRestState();
+}
+
+void xpcmdbutton::hideEvent(QHideEvent *)
+{
+    // A hidden button cannot have the cursor over it: end the poll as a
+    // leave would, rather than polling until the cursor happens to move.
+    if (Timer1->isActive()) {
+        Timer1->stop();
+        emit MouseOut();
+    }
+    m_Pressed = false;
     DrawRestState();
 }
 

@@ -39,7 +39,8 @@ public:
     // they are changed.
 
     // The default button of its window: Enter pressed anywhere in the window
-    // clicks it (unless another button has the focus).
+    // clicks it (unless another button has the focus, which takes Enter for
+    // itself). Making a button the default clears the flag of the others.
     bool isDefault() const { return m_Default; }
     void setDefault(bool on);
 
@@ -78,6 +79,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;

@@ -55,6 +55,7 @@ xpgroupbox::xpgroupbox(QWidget *parent)
     setMouseTracking(true);
 
     lbl->setObjectName(QStringLiteral("lbl"));
+    lbl->setTextFormat(Qt::PlainText);
     lbl->setAutoFillBackground(true);
     lbl->setMouseTracking(true);
     lbl->installEventFilter(this);

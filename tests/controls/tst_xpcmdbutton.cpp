@@ -337,6 +337,27 @@ private slots:
         QCOMPARE(m_outs->count(), 2);
     }
 
+    void hidingEndsTheHover()
+    {
+        cursorAt(QPoint(10, 10));
+        moveTo(QPoint(10, 10));
+        QCOMPARE(face(), int(Hot));
+        m_button->hide();
+        QVERIFY(!timer()->isActive());
+        QCOMPARE(m_outs->count(), 1);
+        QCOMPARE(face(), int(Normal));
+        m_button->show();
+        QCOMPARE(face(), int(Normal));
+        QCOMPARE(m_outs->count(), 1);
+    }
+
+    void captionIsPlainText()
+    {
+        m_button->setCaption("<b>OK</b>");
+        QCOMPARE(lbl()->textFormat(), Qt::PlainText);
+        QCOMPARE(m_button->caption(), QString("<b>OK</b>"));
+    }
+
     void stateChoosesTheRestingFace()
     {
         QSignalSpy changed(m_button.get(), &xpcmdbutton::StateChanged);
@@ -716,8 +737,10 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(okClicks.count(), 0); // no default button yet
 
+        cancel->setDefault(true);
         ok->setDefault(true);
         QVERIFY(ok->isDefault());
+        QVERIFY(!cancel->isDefault());
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(okClicks.count(), 1);
         QTest::keyClick(edit, Qt::Key_Enter);
