@@ -27,6 +27,8 @@ public:
     explicit xpcmdbutton(QWidget *parent = nullptr);
     ~xpcmdbutton() override;
 
+    // Returns/sets the state of the command button when mouse_out: 0 rests on
+    // the normal face, 1 on the default face.
     int state() const { return m_State; }
     void setState(int vNewValue);
 
