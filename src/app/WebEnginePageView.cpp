@@ -112,17 +112,27 @@ void WebEnginePageView::connectPage()
 void WebEnginePageView::showContextMenu(const QPoint &pos)
 {
     QWebEnginePage *page = m_view->page();
-    if (!m_menuHooked) {
-        m_menuHooked = true;
-        QAction *newWindow = page->action(QWebEnginePage::OpenLinkInNewWindow);
-        connect(newWindow, &QAction::hovered, this,
-                [this] { emit StatusTextChange(NewWindowPrompt); });
-        connect(newWindow, &QAction::triggered, this, [this] { m_contextMenuNewWindow = true; });
-    }
+    m_contextMenuNewWindow = false;
     QMenu *menu = m_view->createStandardContextMenu();
     menu->setObjectName(QStringLiteral("pageContextMenu"));
-    menu->removeAction(page->action(QWebEnginePage::OpenLinkInNewTab));
     menu->setAttribute(Qt::WA_DeleteOnClose, true);
+    menu->removeAction(page->action(QWebEnginePage::OpenLinkInNewTab));
+    // Our own "open in new window" item, standing where the engine's was: it
+    // reports its prompt while pointed at and marks the request it starts,
+    // so the shell can tell it from a window the page opens by itself.
+    QAction *engineItem = page->action(QWebEnginePage::OpenLinkInNewWindow);
+    if (menu->actions().contains(engineItem)) {
+        auto *item = new QAction(engineItem->text(), menu);
+        item->setObjectName(QStringLiteral("openLinkInNewWindow"));
+        item->setStatusTip(NewWindowPrompt);
+        menu->insertAction(engineItem, item);
+        menu->removeAction(engineItem);
+        connect(item, &QAction::hovered, this, [this] { emit StatusTextChange(NewWindowPrompt); });
+        connect(item, &QAction::triggered, this, [this] {
+            m_contextMenuNewWindow = true;
+            m_view->page()->triggerAction(QWebEnginePage::OpenLinkInNewWindow);
+        });
+    }
     menu->popup(pos);
 }
 

@@ -51,5 +51,4 @@ private:
     QStackedLayout *m_stack = nullptr;
     bool m_loading = false;
     bool m_contextMenuNewWindow = false;
-    bool m_menuHooked = false;
 };

@@ -260,6 +260,8 @@ void frmWeb::createToolBars()
     Combo1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     Combo1->setMinimumWidth(px(1500));
     Combo1->setMaxVisibleItems(20);
+    // Measuring every entry of a long history would stall the first show.
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Combo1->lineEdit()->installEventFilter(this);
     Combo1->installEventFilter(this);
     label->setBuddy(Combo1);
@@ -571,7 +573,9 @@ void frmWeb::cmdgo_Click()
     Combo1->setEditText(AddressRules::boxText(typed));
     const QString box = Combo1->currentText();
     if (IsNewAddress(box)) {
+        // Appending to the list leaves the typed text where it is.
         Combo1->addItem(completed);
+        Combo1->setEditText(box);
         Module1::AddToHistory(box);
     }
     if (PageView *view = selectedView()) {

@@ -153,8 +153,13 @@ void Module1::ClearHistory(QComboBox *combo)
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             file.close();
     }
-    if (combo)
+    if (combo) {
+        // Only the list goes; the text in the box stays as the user left it.
+        const QString text = combo->currentText();
         combo->clear();
+        if (combo->isEditable())
+            combo->setEditText(text);
+    }
     // Forget what was loaded too, or an address typed again after clearing
     // would count as already saved.
     g_historyText.clear();

@@ -53,6 +53,16 @@ class TestBrowsing : public QObject
         return QTest::qWaitFor([&] { return window->windowTitle() == "Corvane - " + title; }, 10000);
     }
     QWidget *renderWidget(int i) const { return engineView(i)->engineView()->focusProxy(); }
+    // Moves the pointer over the page until it reports the link; the first
+    // moves after a window appears may go unseen.
+    bool hoverUntil(const QString &link)
+    {
+        int step = 0;
+        return QTest::qWaitFor([&] {
+            QTest::mouseMove(renderWidget(0), QPoint(50 + (step++ % 2) * 10, 50));
+            return window->lastLinkAddress() == link;
+        }, 10000);
+    }
 
 private slots:
     void initTestCase()
@@ -110,7 +120,7 @@ private slots:
         QVERIFY(waitForTitle("Page A"));
         QCOMPARE(window->addressBox()->itemText(0), "http://" + typed);
         QCOMPARE(sandbox->readFile("WebHis.dat"), "\"http://" + typed.toUtf8() + "\"\r\n");
-        QCOMPARE(window->addressBox()->currentText(), server.address("/a.html"));
+        QTRY_COMPARE(window->addressBox()->currentText(), server.address("/a.html"));
     }
 
     void progressBarShowsWhileLoading()
@@ -118,6 +128,7 @@ private slots:
         startAt("/home.html");
         QVERIFY(waitForTitle("Home Page"));
         bool seenVisible = false;
+        QTRY_VERIFY(!window->views().at(0)->isLoading());
         connect(window->views().at(0), &PageView::BeforeNavigate2, this,
                 [&] { seenVisible = window->progressBar()->isVisible(); });
         window->views().at(0)->Navigate2(server.address("/a.html"));
@@ -141,11 +152,8 @@ private slots:
         startAt("/links.html");
         QVERIFY(waitForTitle("Links"));
         const QString link = server.address("/a.html");
-        QVERIFY(QTest::qWaitFor([&] {
-            QTest::mouseMove(renderWidget(0), QPoint(50, 50));
-            return window->statusPanel()->text() == link;
-        }, 10000));
-        QCOMPARE(window->lastLinkAddress(), link);
+        QVERIFY(hoverUntil(link));
+        QCOMPARE(window->statusPanel()->text(), link);
     }
 
     void newWindowItemOpensTheLinkInATab_data()
@@ -161,10 +169,7 @@ private slots:
         QFETCH(QString, link);
         startAt(pagePath);
         QVERIFY(waitForTitle(pagePath == "/links.html" ? "Links" : "Secure links"));
-        QVERIFY(QTest::qWaitFor([&] {
-            QTest::mouseMove(renderWidget(0), QPoint(60, 60));
-            return window->lastLinkAddress() == link;
-        }, 10000));
+        QVERIFY(hoverUntil(link));
         QMenu *menu = nullptr;
         QVERIFY(QTest::qWaitFor([&] {
             QTest::mouseClick(renderWidget(0), Qt::RightButton, {}, QPoint(60, 60));
@@ -173,9 +178,10 @@ private slots:
             return menu != nullptr;
         }, 10000));
         QWebEnginePage *p = engineView(0)->engineView()->page();
-        QAction *newWindow = p->action(QWebEnginePage::OpenLinkInNewWindow);
-        QVERIFY(menu->actions().contains(newWindow));
+        QAction *newWindow = menu->findChild<QAction *>("openLinkInNewWindow");
+        QVERIFY(newWindow && menu->actions().contains(newWindow));
         QVERIFY(!menu->actions().contains(p->action(QWebEnginePage::OpenLinkInNewTab)));
+        QVERIFY(!menu->actions().contains(p->action(QWebEnginePage::OpenLinkInNewWindow)));
         newWindow->hover();
         QCOMPARE(window->statusPanel()->text(), QString("Opens selected link in a new window."));
         QVERIFY(window->newWindowLinkPending());
@@ -185,9 +191,10 @@ private slots:
         QCOMPARE(window->selectedIndex(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(QUrl(window->views().at(1)->LocationURL()), QUrl(link), 10000);
         QVERIFY(!window->newWindowLinkPending());
-        QCOMPARE(QApplication::topLevelWidgets().count([](QWidget *w) {
-                     return w->objectName() == "PopupWindow" && w->isVisible();
-                 }), 0);
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        QVERIFY(std::none_of(tops.begin(), tops.end(), [](QWidget *w) {
+            return w->objectName() == "PopupWindow" && w->isVisible();
+        }));
     }
 
     void scriptPopupIsNotReplacedByTheRememberedLink()

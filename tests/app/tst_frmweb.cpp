@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(window->windowTitle(), QString("Corvane - Home"));
     }
 
-    void ctrlWAndTabMenuCloseLikeX()
+    void tabMenuClosesTheSelectedTab()
     {
         start();
         window->newww_Click();
@@ -260,8 +260,6 @@ private slots:
         QTest::mouseClick(window->tabStrip(), Qt::RightButton, {}, tab2.center());
         QVERIFY(!window->tabStrip()->isTabVisible(1));
         QVERIFY(window->tabStrip()->isTabVisible(2));
-        QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
-        QCOMPARE(Module1::CountVisibleTabs(window->tabStrip()), 1);
     }
 
     void switchingTabsFollowsTheSelectedView()
@@ -411,12 +409,14 @@ private slots:
         QCOMPARE(bar->value(), 30);
         view(0)->raiseProgress(-1, 200);
         view(0)->raiseProgress(500, 200);
-        view(0)->raiseProgress(10, 0);
         QCOMPARE(bar->value(), 30);
+        // A maximum of 0 is refused on its own; the progress still shows.
+        view(0)->raiseProgress(10, 0);
         QCOMPARE(bar->maximum(), 200);
+        QCOMPARE(bar->value(), 10);
         window->newww_Click();
         view(0)->raiseProgress(90, 100);
-        QCOMPARE(bar->value(), 30);
+        QCOMPARE(bar->value(), 10);
         view(0)->raiseNavigateComplete();
         QVERIFY(!bar->isVisible());
     }
@@ -529,6 +529,8 @@ private slots:
         QCOMPARE(view(0)->calls, (QStringList{"Stop", "GoBack"}));
         QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(window->tabStrip()->count(), 2);
+        QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(Module1::CountVisibleTabs(window->tabStrip()), 1);
     }
 };
 
