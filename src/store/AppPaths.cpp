@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -32,13 +33,20 @@ QString AppPaths::appFolder()
 {
     if (!g_appFolder.isEmpty())
         return g_appFolder;
-    static const QString decided = [] {
-        const QString exeFolder = QCoreApplication::applicationDirPath();
-        if (!exeFolder.isEmpty() && isWritableFolder(exeFolder))
-            return exeFolder;
-        return userDataFolder();
-    }();
+    static const QString decided =
+        chooseAppFolder(QCoreApplication::applicationDirPath(), userDataFolder());
     return decided;
+}
+
+QString AppPaths::chooseAppFolder(const QString &exeFolder, const QString &userFolder)
+{
+    if (exeFolder.isEmpty())
+        return userFolder;
+    if (QFile::exists(joinPath(exeFolder, QStringLiteral("../share/corvane/installed-copy"))))
+        return userFolder;
+    if (!isWritableFolder(exeFolder))
+        return userFolder;
+    return exeFolder;
 }
 
 QString AppPaths::joinPath(const QString &folder, const QString &fileName)

@@ -33,6 +33,11 @@ public:
     static void setSettingsPath(const QString &path);
     static void setProfileFolder(const QString &folder);
 
+    // The application folder for an executable in exeFolder: that folder,
+    // unless it cannot be written or belongs to an installed copy (marked
+    // by share/corvane/installed-copy beside it); then userFolder.
+    static QString chooseAppFolder(const QString &exeFolder, const QString &userFolder);
+
     // True when a file can be created in the folder.
     static bool isWritableFolder(const QString &folder);
 };

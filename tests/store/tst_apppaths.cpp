@@ -3,6 +3,8 @@
 #include "TestSandbox.h"
 #include "store/AppPaths.h"
 
+#include <QImage>
+#include <QProcess>
 #include <QSettings>
 #include <QtTest>
 #include <unistd.h>
@@ -37,6 +39,50 @@ private slots:
             s->sync();
         }
         QVERIFY(QFile::exists(sandbox.settingsPath()));
+    }
+
+    void installedCopyKeepsFilesPerUser()
+    {
+        QTemporaryDir prefix;
+        QDir(prefix.path()).mkpath("bin");
+        QDir(prefix.path()).mkpath("share/corvane");
+        const QString bin = prefix.path() + "/bin";
+        QCOMPARE(AppPaths::chooseAppFolder(bin, "/user"), bin);
+        QFile marker(prefix.path() + "/share/corvane/installed-copy");
+        QVERIFY(marker.open(QIODevice::WriteOnly));
+        marker.close();
+        QCOMPARE(AppPaths::chooseAppFolder(bin, "/user"), QString("/user"));
+        QCOMPARE(AppPaths::chooseAppFolder(QString(), "/user"), QString("/user"));
+    }
+
+    void installPutsFilesInFreedesktopPlaces()
+    {
+        QTemporaryDir prefix;
+        QProcess install;
+        install.start("cmake", {"--install", CORVANE_BUILD_DIR, "--prefix", prefix.path()});
+        QVERIFY(install.waitForFinished(120000));
+        QCOMPARE(install.exitCode(), 0);
+        for (const char *file : {"bin/corvane", "share/applications/corvane.desktop",
+                                 "share/icons/hicolor/48x48/apps/corvane.png",
+                                 "share/icons/hicolor/scalable/apps/corvane.svg",
+                                 "share/corvane/installed-copy"})
+            QVERIFY2(QFile::exists(prefix.path() + "/" + file), file);
+        QVERIFY(QFileInfo(prefix.path() + "/bin/corvane").isExecutable());
+        QCOMPARE(QImage(prefix.path() + "/share/icons/hicolor/48x48/apps/corvane.png").size(),
+                 QSize(48, 48));
+        QSettings desktop(prefix.path() + "/share/applications/corvane.desktop",
+                          QSettings::IniFormat);
+        desktop.beginGroup("Desktop Entry");
+        QCOMPARE(desktop.value("Name").toString(), QString("Corvane"));
+        QCOMPARE(desktop.value("Exec").toString(), QString("corvane"));
+        QCOMPARE(desktop.value("Icon").toString(), QString("corvane"));
+        QFile entry(prefix.path() + "/share/applications/corvane.desktop");
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QByteArray text = entry.readAll();
+        QVERIFY(text.contains("\nCategories=Network;WebBrowser;\n"));
+        QVERIFY(!text.contains("MimeType"));
+        // The installed copy keeps its data per user.
+        QCOMPARE(AppPaths::chooseAppFolder(prefix.path() + "/bin", "/user"), QString("/user"));
     }
 
     void readOnlyFolderIsNotWritable()
