@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QPointer>
 #include <QWebEngineProfile>
-#include <QWebEngineSettings>
 
 QWebEngineProfile *BrowserProfile::profile()
 {
@@ -18,7 +17,6 @@ QWebEngineProfile *BrowserProfile::profile()
         s_profile->setPersistentStoragePath(folder);
         s_profile->setCachePath(AppPaths::joinPath(folder, QStringLiteral("cache")));
         s_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
-        s_profile->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     }
     return s_profile;
 }

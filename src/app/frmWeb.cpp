@@ -445,7 +445,9 @@ void frmWeb::Form_Load()
 
 void frmWeb::Close_Click()
 {
+    // Ends the program at once; popup windows of pages go with it.
     hide();
+    QApplication::closeAllWindows();
     QCoreApplication::quit();
 }
 

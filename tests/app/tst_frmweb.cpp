@@ -511,6 +511,19 @@ private slots:
         QCOMPARE(window->windowTitle(), QString("Corvane - Open"));
     }
 
+    void fileCloseEndsTheProgramWhileLoading()
+    {
+        start();
+        view(0)->raiseBeforeNavigate();
+        QTimer::singleShot(0, this, [this] { window->action("Close")->trigger(); });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+        watchdog.start(5000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!window->isVisible());
+    }
+
     void keyboardCommands()
     {
         start();
