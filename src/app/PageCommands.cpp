@@ -148,11 +148,13 @@ QString PageCommands::fileNameFor(const QString &title)
         if (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c))
             c = QLatin1Char(' ');
     }
-    name = name.simplified();
-    // A leading dot would hide the file.
-    while (name.startsWith(QLatin1Char('.')))
+    name = name.simplified().left(100);
+    // A leading dot would hide the file; some systems drop trailing ones.
+    auto strippable = [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); };
+    while (!name.isEmpty() && strippable(name.front()))
         name.remove(0, 1);
-    name = name.trimmed().left(100).trimmed();
+    while (!name.isEmpty() && strippable(name.back()))
+        name.chop(1);
     return name.isEmpty() ? QStringLiteral("page") : name;
 }
 

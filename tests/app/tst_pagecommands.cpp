@@ -1,0 +1,601 @@
+// The page commands on the real engine with loopback pages: save as in the
+// three formats, properties, print to a PDF file, page setup carried into the
+// next print, print preview, and the refusals while printing or without a page.
+#include "LoopbackServer.h"
+#include "ScriptedPrompts.h"
+#include "TestSandbox.h"
+#include "app/BrowserProfile.h"
+#include "app/PageCommands.h"
+#include "app/PagePrinter.h"
+#include "app/PagePropertiesDialog.h"
+#include "app/WebEnginePageView.h"
+#include "app/frmWeb.h"
+#include "store/Module1.h"
+
+#include <QAction>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+#include <QtTest>
+
+namespace {
+
+QByteArray page(const QByteArray &title, const QByteArray &body = QByteArray())
+{
+    return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
+}
+
+QByteArray utf16(const QString &text)
+{
+    QByteArray out;
+    for (QChar c : text) {
+        out += char(c.unicode() >> 8);
+        out += char(c.unicode() & 0xff);
+    }
+    return out;
+}
+
+// What a PDF file written by QPrinter holds: its pages' media boxes and the
+// pictures the engine drew the pages as.
+struct PdfProbe
+{
+    QByteArray bytes;
+    QList<QRectF> mediaBoxes;
+    QList<QImage> images;
+
+    explicit PdfProbe(const QString &path)
+    {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+        static const QRegularExpression box(
+            R"(/MediaBox \[\s*([\d.]+) ([\d.]+) ([\d.]+) ([\d.]+)\s*\])");
+        for (auto m = box.globalMatch(QString::fromLatin1(bytes)); m.hasNext();) {
+            const auto hit = m.next();
+            mediaBoxes << QRectF(QPointF(hit.captured(1).toDouble(), hit.captured(2).toDouble()),
+                                 QPointF(hit.captured(3).toDouble(), hit.captured(4).toDouble()));
+        }
+        for (qsizetype at = bytes.indexOf("/Subtype /Image"); at >= 0;
+             at = bytes.indexOf("/Subtype /Image", at + 1))
+            images << imageAt(at);
+    }
+
+    bool isPdf() const { return bytes.startsWith("%PDF-"); }
+    int pageCount() const { return int(mediaBoxes.size()); }
+
+    // Share of dark pixels over all pictures: 0 for a blank page.
+    double inkShare() const
+    {
+        qint64 dark = 0, all = 0;
+        for (const QImage &image : images) {
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    ++all;
+                    if (qGray(image.pixel(x, y)) < 128)
+                        ++dark;
+                }
+            }
+        }
+        return all ? double(dark) / double(all) : 0;
+    }
+
+private:
+    static int number(const QByteArray &dict, const char *key)
+    {
+        const QRegularExpression re(QString::fromLatin1(key) + QStringLiteral("\\s+(\\d+)"));
+        return re.match(QString::fromLatin1(dict)).captured(1).toInt();
+    }
+
+    QImage imageAt(qsizetype at) const
+    {
+        const qsizetype dictStart = bytes.lastIndexOf("<<", at);
+        const qsizetype streamAt = bytes.indexOf("stream", at);
+        const qsizetype dataStart = bytes.indexOf('\n', streamAt) + 1;
+        const qsizetype dataEnd = bytes.indexOf("endstream", dataStart);
+        if (dictStart < 0 || streamAt < 0 || dataEnd < 0)
+            return QImage();
+        const QByteArray dict = bytes.mid(dictStart, streamAt - dictStart);
+        QByteArray data = bytes.mid(dataStart, dataEnd - dataStart);
+        if (dict.contains("/DCTDecode"))
+            return QImage::fromData(data, "JPEG");
+        const int width = number(dict, "/Width");
+        const int height = number(dict, "/Height");
+        const int channels = dict.contains("/DeviceGray") ? 1 : 3;
+        if (dict.contains("/FlateDecode")) {
+            // qUncompress wants the expected size in front of the zlib data.
+            const quint32 size = quint32(width) * quint32(height) * quint32(channels);
+            QByteArray framed(4, '\0');
+            qToBigEndian(size, framed.data());
+            data = qUncompress(framed + data);
+        }
+        if (width <= 0 || height <= 0 || data.size() < qsizetype(width) * height * channels)
+            return QImage();
+        QImage image(width, height, QImage::Format_RGB32);
+        const auto *p = reinterpret_cast<const uchar *>(data.constData());
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x, p += channels) {
+                image.setPixel(x, y,
+                               channels == 1 ? qRgb(p[0], p[0], p[0]) : qRgb(p[0], p[1], p[2]));
+            }
+        }
+        return image;
+    }
+};
+
+// Records the type list of the save dialog too.
+class SavePrompts : public ScriptedPrompts
+{
+public:
+    QStringList filters;
+    QString initialFilter;
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &suggestedPath,
+                         const QStringList &filterList, QString *selectedFilter) override
+    {
+        filters = filterList;
+        initialFilter = selectedFilter ? *selectedFilter : QString();
+        return ScriptedPrompts::saveFileName(parent, caption, suggestedPath, filterList,
+                                             selectedFilter);
+    }
+};
+
+} // namespace
+
+class TestPageCommands : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestSandbox> sandbox;
+    std::unique_ptr<SavePrompts> prompts;
+    LoopbackServer server;
+    std::unique_ptr<frmWeb> window;
+    QStringList dialogsRun; // class names of the print dialogs the hook answered
+
+    WebEnginePageView *engineView(int i = 0) const
+    {
+        return qobject_cast<WebEnginePageView *>(window->views().at(i));
+    }
+    QWebEngineView *engine(int i = 0) const { return engineView(i)->engineView(); }
+    void startAt(const QString &path)
+    {
+        sandbox->writeFile("Hpage.dat", "\"" + server.address(path).toUtf8() + "\"\r\n");
+        window = std::make_unique<frmWeb>();
+        window->Form_Load();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    bool waitForTitle(const QString &title)
+    {
+        return QTest::qWaitFor([&] { return window->windowTitle() == "Corvane - " + title; },
+                               10000);
+    }
+    void trigger(const char *name)
+    {
+        QAction *a = window->action(QString::fromLatin1(name));
+        QVERIFY2(a && a->isEnabled(), name);
+        a->trigger();
+    }
+    // Answers the print dialog as a user choosing a PDF file would.
+    void printTo(const QString &pdf)
+    {
+        PageCommands::setPrintDialogHook([this, pdf](QDialog *dialog, QPrinter *printer) {
+            dialogsRun << QString::fromLatin1(dialog->metaObject()->className());
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return true;
+        });
+    }
+    // Prints the selected page through File > Print... and waits for the engine.
+    bool printSelectedPage(const QString &pdf)
+    {
+        printTo(pdf);
+        QSignalSpy finished(engine(window->selectedIndex()), &QWebEngineView::printFinished);
+        window->action("print")->trigger();
+        if (!finished.wait(20000))
+            return false;
+        return finished.first().first().toBool();
+    }
+    QString outFile(const QString &name) const { return QDir(sandbox->root()).filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        sandbox = std::make_unique<TestSandbox>();
+        server.setPage("/text.html",
+                       page("Text Page", "<h1 style='font-size:80px'>PRINTED TEXT MARKER</h1>"
+                                         "<div style='background:#000;width:600px;height:300px'>"
+                                         "</div><p>SavedMarker42</p><img src='/pic.png'>"));
+        server.setPage("/blank.html", page("Blank Page"));
+        server.setPage("/long.html",
+                       page("Long Page", "<div style='height:2500px'>tall</div><p>end</p>"));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        picture.save(&buffer, "PNG");
+        LoopbackServer::Reply pic;
+        pic.body = png;
+        pic.contentType = "image/png";
+        server.setReply("/pic.png", pic);
+        server.setPage("/script.html", page("Script Print", "<p>asks to be printed</p>"));
+        LoopbackServer::Reply latin;
+        latin.body = page("Latin Page", "<p>caf\xe9</p>");
+        latin.contentType = "text/html; charset=iso-8859-1";
+        server.setReply("/latin.html", latin);
+    }
+    void init()
+    {
+        Module1::reset();
+        dialogsRun.clear();
+        prompts = std::make_unique<SavePrompts>();
+        // Every test starts from a fresh portrait A4 page.
+        QPrinter *printer = PagePrinter::printer();
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageOrientation(QPageLayout::Portrait);
+    }
+    void cleanup()
+    {
+        PageCommands::setPrintDialogHook({});
+        QTRY_VERIFY_WITH_TIMEOUT(!PagePrinter::isBusy(), 20000);
+        window.reset();
+        prompts.reset();
+        QFile::remove(sandbox->filePath("WebHis.dat"));
+        QFile::remove(sandbox->filePath("Hpage.dat"));
+    }
+    void cleanupTestCase() { sandbox.reset(); }
+
+    // ------------------------------------------------------------ printing
+
+    void printWritesThePageToAPdfFile()
+    {
+        startAt("/blank.html");
+        QVERIFY(waitForTitle("Blank Page"));
+        QVERIFY(printSelectedPage(outFile("blank.pdf")));
+        window->selectedView()->Navigate2(server.address("/text.html"));
+        QVERIFY(waitForTitle("Text Page"));
+        QVERIFY(printSelectedPage(outFile("text.pdf")));
+        QCOMPARE(dialogsRun, QStringList({"QPrintDialog", "QPrintDialog"}));
+        QVERIFY(prompts->asked.isEmpty());
+
+        const PdfProbe blank(outFile("blank.pdf"));
+        const PdfProbe text(outFile("text.pdf"));
+        QVERIFY(blank.isPdf());
+        QVERIFY(text.isPdf());
+        QCOMPARE(text.pageCount(), 1);
+        QVERIFY(!text.images.isEmpty());
+        // The black block and the heading are on paper; the blank page has no ink.
+        QVERIFY2(text.inkShare() > 0.05, qPrintable(QString::number(text.inkShare())));
+        QVERIFY2(blank.inkShare() < 0.001, qPrintable(QString::number(blank.inkShare())));
+        // The document carries the page title as its name.
+        QVERIFY(text.bytes.contains(utf16("Text Page")));
+    }
+
+    void printAsksForAFileWhenTheDialogLeftNone()
+    {
+        startAt("/text.html");
+        QVERIFY(waitForTitle("Text Page"));
+        // The dialog leaves a folder as the output, as Qt's own one may.
+        PageCommands::setPrintDialogHook([this](QDialog *, QPrinter *printer) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(sandbox->root());
+            return true;
+        });
+        prompts->saveAnswers << outFile("asked.pdf");
+        QSignalSpy finished(engine(), &QWebEngineView::printFinished);
+        trigger("print");
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(prompts->asked.size(), 1);
+        QCOMPARE(prompts->asked[0].kind, QString("save"));
+        QCOMPARE(prompts->asked[0].title, QString("Print to File"));
+        QVERIFY(prompts->asked[0].text.endsWith("/Text Page.pdf"));
+        QVERIFY(PdfProbe(outFile("asked.pdf")).isPdf());
+    }
+
+    void printFailureIsReported()
+    {
+        startAt("/text.html");
+        QVERIFY(waitForTitle("Text Page"));
+        const QString unwritable = outFile("no-such-folder/x.pdf");
+        printTo(unwritable);
+        QSignalSpy finished(engine(), &QWebEngineView::printFinished);
+        trigger("print");
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(prompts->asked.size(), 1);
+        QCOMPARE(prompts->asked[0].text, "The page could not be printed to " + unwritable + ".");
+        QCOMPARE(prompts->asked[0].style, int(Prompts::Exclamation));
+    }
+
+    void pagesOwnPrintRequestRunsPrint()
+    {
+        startAt("/script.html");
+        QVERIFY(waitForTitle("Script Print"));
+        printTo(outFile("script.pdf"));
+        QSignalSpy finished(engine(), &QWebEngineView::printFinished);
+        engine()->page()->runJavaScript("window.print()");
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(dialogsRun, QStringList{"QPrintDialog"});
+        QCOMPARE(PdfProbe(outFile("script.pdf")).pageCount(), 1);
+    }
+
+    void pageSetupIsKeptForTheNextPrint()
+    {
+        startAt("/text.html");
+        QVERIFY(waitForTitle("Text Page"));
+        PageCommands::setPrintDialogHook([this](QDialog *dialog, QPrinter *printer) {
+            dialogsRun << QString::fromLatin1(dialog->metaObject()->className());
+            printer->setPageOrientation(QPageLayout::Landscape);
+            return true;
+        });
+        trigger("Page_Setup");
+        QCOMPARE(dialogsRun, QStringList{"QPageSetupDialog"});
+        QVERIFY(prompts->asked.isEmpty());
+
+        QVERIFY(printSelectedPage(outFile("landscape.pdf")));
+        const PdfProbe pdf(outFile("landscape.pdf"));
+        QVERIFY(pdf.pageCount() >= 1);
+        QVERIFY2(
+            pdf.mediaBoxes[0].width() > pdf.mediaBoxes[0].height(),
+            qPrintable(
+                QString("%1 x %2").arg(pdf.mediaBoxes[0].width()).arg(pdf.mediaBoxes[0].height())));
+    }
+
+    void cancelledPageSetupChangesNothing()
+    {
+        startAt("/text.html");
+        QVERIFY(waitForTitle("Text Page"));
+        PageCommands::setPrintDialogHook([](QDialog *, QPrinter *) { return false; });
+        trigger("Page_Setup");
+        QCOMPARE(PagePrinter::printer()->pageLayout().orientation(), QPageLayout::Portrait);
+        QVERIFY(prompts->asked.isEmpty());
+    }
+
+    void printPreviewRendersTheRealPage_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("one page") << "/text.html"
+                                  << "Text Page" << 1;
+        QTest::newRow("three pages") << "/long.html"
+                                     << "Long Page" << 3;
+    }
+    void printPreviewRendersTheRealPage()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, title);
+        QFETCH(int, pages);
+        startAt(path);
+        QVERIFY(waitForTitle(title));
+        int rendered = -1;
+        PageCommands::setPrintDialogHook([&](QDialog *dialog, QPrinter *) {
+            dialogsRun << QString::fromLatin1(dialog->metaObject()->className());
+            auto *preview = dialog->findChild<QPrintPreviewWidget *>();
+            if (!preview)
+                return false;
+            preview->updatePreview();
+            rendered = preview->pageCount();
+            return false;
+        });
+        trigger("PrPr");
+        QCOMPARE(dialogsRun, QStringList{"QPrintPreviewDialog"});
+        QCOMPARE(rendered, pages);
+        QVERIFY(prompts->asked.isEmpty());
+        QVERIFY(!PagePrinter::isBusy());
+    }
+
+    void commandsWaitWhileAPageIsPrinting()
+    {
+        startAt("/text.html");
+        QVERIFY(waitForTitle("Text Page"));
+        printTo(outFile("first.pdf"));
+        QSignalSpy finished(engine(), &QWebEngineView::printFinished);
+        trigger("print");
+        QVERIFY(PagePrinter::isBusy());
+        trigger("print");
+        trigger("PrPr");
+        trigger("Page_Setup");
+        QCOMPARE(dialogsRun, QStringList{"QPrintDialog"});
+        QCOMPARE(prompts->asked.size(), 3);
+        for (const auto &asked : prompts->asked) {
+            QCOMPARE(asked.text, PageCommands::BusyMessage);
+            QCOMPARE(asked.style, int(Prompts::Exclamation));
+            QCOMPARE(asked.title, QString("Corvane"));
+        }
+        QVERIFY(finished.wait(20000));
+        QVERIFY(!PagePrinter::isBusy());
+        QVERIFY(printSelectedPage(outFile("second.pdf")));
+    }
+
+    void commandsWithoutAPageSayWhy_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::newRow("save_as") << "save_as";
+        QTest::newRow("PrP") << "PrP";
+        QTest::newRow("print") << "print";
+        QTest::newRow("PrPr") << "PrPr";
+    }
+    void commandsWithoutAPageSayWhy()
+    {
+        QFETCH(QString, item);
+        startAt("/text.html");
+        QVERIFY(waitForTitle("Text Page"));
+        window->newww_Click(); // a fresh tab shows about:blank
+        QTRY_COMPARE(window->selectedView()->LocationURL(), QString("about:blank"));
+        printTo(outFile("never.pdf"));
+        trigger(qPrintable(item));
+        QVERIFY(dialogsRun.isEmpty());
+        QCOMPARE(prompts->asked.size(), 1);
+        QCOMPARE(prompts->asked[0].kind, QString("message"));
+        QCOMPARE(prompts->asked[0].text, PageCommands::NoPageMessage);
+        QCOMPARE(prompts->asked[0].style, int(Prompts::Information));
+        QVERIFY(!window->findChild<PagePropertiesDialog *>());
+    }
+
+    // ------------------------------------------------------------ save as
+
+    void saveAsWritesEachFormat_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QByteArray>("mark"); // something only this format writes
+        QTest::addColumn<bool>("resources");  // the picture saved beside it
+        QTest::newRow("complete") << 0 << "complete.html"
+                                  << "complete.html" << QByteArray("<html") << true;
+        QTest::newRow("mhtml") << 1 << "single.mhtml"
+                               << "single.mhtml" << QByteArray("MIME-Version") << false;
+        QTest::newRow("html only") << 2 << "only.html"
+                                   << "only.html" << QByteArray("<html") << false;
+        QTest::newRow("mhtml, no suffix") << 1 << "bare"
+                                          << "bare.mhtml" << QByteArray("MIME-Version") << false;
+    }
+    void saveAsWritesEachFormat()
+    {
+        QFETCH(int, filter);
+        QFETCH(QString, answer);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, mark);
+        QFETCH(bool, resources);
+        startAt("/text.html");
+        QVERIFY(waitForTitle("Text Page"));
+        QPointer<QWebEngineDownloadRequest> download;
+        connect(BrowserProfile::profile(), &QWebEngineProfile::downloadRequested, this,
+                [&](QWebEngineDownloadRequest *d) { download = d; });
+        const QString folder = QDir(sandbox->root()).filePath(QTest::currentDataTag());
+        QVERIFY(QDir().mkpath(folder));
+        prompts->saveAnswers << QDir(folder).filePath(answer);
+        prompts->saveFilterAnswers << PageCommands::SaveFilters.at(filter);
+        trigger("save_as");
+
+        QCOMPARE(prompts->asked.size(), 1);
+        QCOMPARE(prompts->asked[0].kind, QString("save"));
+        QCOMPARE(prompts->asked[0].title, QString("Save Web Page"));
+        QVERIFY(prompts->asked[0].text.endsWith("/Text Page.html"));
+        QCOMPARE(prompts->filters.size(), 3);
+        QVERIFY(prompts->filters[0].startsWith("Web page, complete ("));
+        QVERIFY(prompts->filters[1].startsWith("Web page, single file (MHTML) ("));
+        QVERIFY(prompts->filters[2].startsWith("HTML only ("));
+        QCOMPARE(prompts->initialFilter, prompts->filters[0]);
+
+        QTRY_VERIFY_WITH_TIMEOUT(download, 10000);
+        QVERIFY(download->isSavePageDownload());
+        QTRY_COMPARE_WITH_TIMEOUT(download->state(), QWebEngineDownloadRequest::DownloadCompleted,
+                                  10000);
+        QFile file(QDir(folder).filePath(written));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.contains("SavedMarker42"));
+        QVERIFY(bytes.contains(mark));
+        const QStringList beside = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(!beside.isEmpty(), resources);
+        if (resources) {
+            QVERIFY(QFileInfo::exists(QDir(folder).filePath(beside.first() + "/pic.png")));
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
+        QCOMPARE(prompts->asked.size(), 1); // no failure reported
+    }
+
+    // ------------------------------------------------------------ properties
+
+    void propertiesShowWhatThePageIs_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("encoding");
+        QTest::newRow("utf-8") << "/text.html"
+                               << "Text Page"
+                               << "UTF-8";
+        QTest::newRow("latin-1") << "/latin.html"
+                                 << "Latin Page"
+                                 << "windows-1252";
+    }
+    void propertiesShowWhatThePageIs()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, title);
+        QFETCH(QString, encoding);
+        startAt(path);
+        QVERIFY(waitForTitle(title));
+        trigger("PrP");
+        QPointer<PagePropertiesDialog> dialog = window->findChild<PagePropertiesDialog *>();
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        QCOMPARE(dialog->field("lblTitle"), title);
+        QCOMPARE(dialog->field("lblAddress"), server.address(path));
+        QCOMPARE(dialog->field("lblProtocol"), QString("HyperText Transfer Protocol (HTTP)"));
+        QVERIFY(dialog->field("lblSecurity").startsWith("Not encrypted"));
+        QTRY_COMPARE_WITH_TIMEOUT(dialog->field("lblType"), QString("text/html"), 10000);
+        QCOMPARE(dialog->field("lblEncoding"), encoding);
+        QVERIFY(dialog->field("lblSize").endsWith(" bytes"));
+        QVERIFY(prompts->asked.isEmpty());
+
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
+        QTRY_VERIFY(dialog.isNull());
+    }
+
+    void propertiesTellProtocolAndSecurity_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("protocol");
+        QTest::addColumn<QString>("security");
+        QTest::newRow("https") << "https://a.test/"
+                               << "HyperText Transfer Protocol with Privacy (HTTPS)"
+                               << "Encrypted";
+        QTest::newRow("HTTP in capitals") << "HTTP://a.test/"
+                                          << "HyperText Transfer Protocol (HTTP)"
+                                          << "Not encrypted";
+        QTest::newRow("file") << "file:///tmp/a.html"
+                              << "File on this computer"
+                              << "Not applicable";
+        QTest::newRow("qrc") << "qrc:/app/x.html"
+                             << "QRC"
+                             << "Not applicable";
+    }
+    void propertiesTellProtocolAndSecurity()
+    {
+        QFETCH(QString, url);
+        QFETCH(QString, protocol);
+        QFETCH(QString, security);
+        QCOMPARE(PagePropertiesDialog::protocolText(QUrl(url)), protocol);
+        QVERIFY(PagePropertiesDialog::securityText(QUrl(url)).startsWith(security));
+    }
+
+    void proposedFileNames_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << "Text Page"
+                               << "Text Page";
+        QTest::newRow("path characters") << "a/b\\c:d*e?f\"g<h>i|j"
+                                         << "a b c d e f g h i j";
+        QTest::newRow("empty") << ""
+                               << "page";
+        QTest::newRow("only dots and slashes") << "../.."
+                                               << "page";
+        QTest::newRow("leading dots") << "..hidden"
+                                      << "hidden";
+        QTest::newRow("trailing dot") << "The End."
+                                      << "The End";
+        QTest::newRow("tabs and newlines") << "a\tb\nc"
+                                           << "a b c";
+        QTest::newRow("long") << QString(300, 'x') << QString(100, 'x');
+    }
+    void proposedFileNames()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QCOMPARE(PageCommands::fileNameFor(title), name);
+    }
+};
+
+QTEST_MAIN(TestPageCommands)
+#include "tst_pagecommands.moc"
