@@ -1,10 +1,123 @@
+// Opening and closing the dialogs of the menus.
 #include "dialogs/DialogLauncher.h"
 
+#include "app/MenuCommands.h"
 #include "app/frmWeb.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmFav.h"
+#include "dialogs/frmFavDel.h"
+#include "dialogs/frmProperties.h"
 
-DialogLauncher::DialogLauncher(frmWeb *window) : QObject(window), m_window(window) {}
+#include <QEvent>
+#include <QWindow>
 
-void DialogLauncher::AddToFav_Click() {}
-void DialogLauncher::DelFav_Click() {}
-void DialogLauncher::prop_Click() {}
-void DialogLauncher::mnuAbout_Click() {}
+DialogLauncher::DialogLauncher(frmWeb *window) : QObject(window), m_window(window)
+{
+    m_window->installEventFilter(this);
+}
+
+DialogLauncher::~DialogLauncher()
+{
+    delete m_fav.data();
+    delete m_favDel.data();
+    delete m_properties.data();
+    delete m_about.data();
+}
+
+frmFav *DialogLauncher::favDialog() const
+{
+    return m_fav;
+}
+frmFavDel *DialogLauncher::organiseDialog() const
+{
+    return m_favDel;
+}
+frmProperties *DialogLauncher::optionsDialog() const
+{
+    return m_properties;
+}
+frmAbout *DialogLauncher::aboutDialog() const
+{
+    return m_about;
+}
+
+void DialogLauncher::placeOver(QWidget *dialog, QWidget *owner)
+{
+    if (!dialog || !owner)
+        return;
+    dialog->winId(); // the native window, to hang it on its owner's
+    if (dialog->windowHandle() && owner->window()->windowHandle())
+        dialog->windowHandle()->setTransientParent(owner->window()->windowHandle());
+    QRect frame = dialog->frameGeometry();
+    frame.moveCenter(owner->window()->frameGeometry().center());
+    dialog->move(frame.topLeft());
+}
+
+void DialogLauncher::updateMainWindow()
+{
+    // Closing the options dialog or the about box never frees a main window
+    // that a favourites dialog still holds.
+    m_window->setEnabled(!m_fav && !m_favDel);
+}
+
+void DialogLauncher::AddToFav_Click()
+{
+    if (m_fav || m_favDel)
+        return;
+    m_window->setEnabled(false);
+    m_fav = new frmFav(m_window);
+    connect(m_fav, &QDialog::finished, this, [this] {
+        m_fav.clear();
+        updateMainWindow();
+    });
+    placeOver(m_fav, m_window);
+    m_fav->show();
+}
+
+void DialogLauncher::DelFav_Click()
+{
+    if (m_fav || m_favDel)
+        return;
+    m_window->setEnabled(false);
+    m_favDel = new frmFavDel(m_window);
+    connect(m_favDel, &QDialog::finished, this, [this] {
+        m_favDel.clear();
+        updateMainWindow();
+    });
+    placeOver(m_favDel, m_window);
+    m_favDel->show();
+}
+
+void DialogLauncher::prop_Click()
+{
+    MenuCommands::ShowOnTop(m_properties, [this] {
+        auto *dialog = new frmProperties(m_window);
+        connect(dialog, &QDialog::finished, this, [this] {
+            m_properties.clear();
+            updateMainWindow();
+        });
+        placeOver(dialog, m_window);
+        return dialog;
+    });
+}
+
+void DialogLauncher::mnuAbout_Click()
+{
+    MenuCommands::ShowOnTop(m_about, [this] {
+        auto *dialog = new frmAbout;
+        connect(dialog, &QDialog::finished, this, [this] { m_about.clear(); });
+        placeOver(dialog, m_window);
+        return dialog;
+    });
+}
+
+bool DialogLauncher::eventFilter(QObject *watched, QEvent *event)
+{
+    // A disabled main window keeps its close box working on most systems;
+    // while a favourites dialog holds it, that box does nothing.
+    if (watched == m_window && event->type() == QEvent::Close && !m_window->isEnabled()) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}

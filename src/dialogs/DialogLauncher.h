@@ -1,15 +1,35 @@
-// Opens the dialogs of the Favorites, Tools and Help menus.
+// Opens the dialogs of the Favorites, Tools and Help menus and keeps the
+// main window disabled exactly while a favourites dialog is open.
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
+class frmAbout;
+class frmFav;
+class frmFavDel;
+class frmProperties;
 class frmWeb;
+class QWidget;
 
 class DialogLauncher : public QObject
 {
     Q_OBJECT
 public:
     explicit DialogLauncher(frmWeb *window);
+    // Open dialogs go with the main window.
+    ~DialogLauncher() override;
+
+    // The dialogs while they are open, nullptr otherwise.
+    frmFav *favDialog() const;
+    frmFavDel *organiseDialog() const;
+    frmProperties *optionsDialog() const;
+    frmAbout *aboutDialog() const;
+
+    // Makes owner the dialog's transient parent and centres it over owner.
+    // The dialogs are windows of their own, not children of their owner, so
+    // that disabling the owner leaves them usable.
+    static void placeOver(QWidget *dialog, QWidget *owner);
 
 public slots:
     void AddToFav_Click();
@@ -17,6 +37,15 @@ public slots:
     void prop_Click();
     void mnuAbout_Click();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void updateMainWindow();
+
     frmWeb *m_window;
+    QPointer<frmFav> m_fav;
+    QPointer<frmFavDel> m_favDel;
+    QPointer<frmProperties> m_properties;
+    QPointer<frmAbout> m_about;
 };
