@@ -163,7 +163,8 @@ void MenuCommands::ShowOnTop(QWidget *dialog)
 {
     if (!dialog)
         return;
-    dialog->setWindowModality(Qt::NonModal);
+    if (!dialog->isVisible())
+        dialog->setWindowModality(Qt::NonModal);
     setStaysOnTop(dialog, true);
     dialog->show();
     dialog->raise();

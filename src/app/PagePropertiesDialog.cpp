@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
@@ -35,11 +36,18 @@ PagePropertiesDialog::PagePropertiesDialog(const QString &title, const QUrl &url
 
     auto *column = new QVBoxLayout(this);
     m_form = new QFormLayout;
-    m_form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    m_form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     column->addLayout(m_form);
 
     addRow(tr("Title:"), QStringLiteral("lblTitle"), title.isEmpty() ? notAvailable() : title);
-    addRow(tr("Address:"), QStringLiteral("lblAddress"), url.toString());
+    // An address rarely has a blank to break at: it scrolls in its own box.
+    auto *address = new QLineEdit(url.toString(), this);
+    address->setObjectName(QStringLiteral("lblAddress"));
+    address->setReadOnly(true);
+    address->setFrame(false);
+    address->setCursorPosition(0);
+    address->setBackgroundRole(QPalette::Window);
+    m_form->addRow(tr("Address:"), address);
     addRow(tr("Protocol:"), QStringLiteral("lblProtocol"), protocolText(url));
     addRow(tr("Security:"), QStringLiteral("lblSecurity"), securityText(url));
     addRow(tr("Type:"), QStringLiteral("lblType"), notAvailable());
@@ -60,15 +68,20 @@ QLabel *PagePropertiesDialog::addRow(const QString &caption, const QString &obje
     label->setObjectName(objectName);
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    label->setWordWrap(true);
+    // Only the title is long prose; a wrapped label in a form gets a height
+    // for the width it had before its text changed.
+    label->setWordWrap(objectName == QLatin1String("lblTitle"));
     m_form->addRow(caption, label);
     return label;
 }
 
 QString PagePropertiesDialog::field(const QString &objectName) const
 {
-    const QLabel *label = findChild<QLabel *>(objectName);
-    return label ? label->text() : QString();
+    if (const auto *label = findChild<QLabel *>(objectName))
+        return label->text();
+    if (const auto *box = findChild<QLineEdit *>(objectName))
+        return box->text();
+    return QString();
 }
 
 void PagePropertiesDialog::queryDocument(QWebEnginePage *page)
