@@ -59,38 +59,48 @@ QWebEngineDownloadRequest::SavePageFormat formatFor(const QString &filter, const
     return QWebEngineDownloadRequest::CompleteHtmlSaveFormat;
 }
 
+// Nothing of ours cancels a page save: the engine does, when it cannot
+// write the file (a folder that is gone, say).
+bool saveFailed(QWebEngineDownloadRequest::DownloadState state)
+{
+    return state == QWebEngineDownloadRequest::DownloadInterrupted ||
+           state == QWebEngineDownloadRequest::DownloadCancelled;
+}
+
+void reportSaveFailure(const QPointer<QWidget> &parent, const QString &path)
+{
+    Prompts::MsgBox(
+        parent,
+        PageCommands::tr("The page could not be saved as %1.").arg(QDir::toNativeSeparators(path)),
+        Prompts::Exclamation, Title);
+}
+
 // The engine saves in the background and only its download request tells
 // how it ended; a failure is reported, success needs no word.
-void reportSaveFailure(QWidget *window, QWebEnginePage *page, const QString &path)
+void watchSave(QWidget *window, QWebEnginePage *page, const QString &path)
 {
     auto *watch = new QObject(page);
     const QString wanted = QFileInfo(path).absoluteFilePath();
     QPointer<QWidget> parent(window);
-    QObject::connect(
-        BrowserProfile::profile(), &QWebEngineProfile::downloadRequested, watch,
-        [watch, wanted, parent](QWebEngineDownloadRequest *download) {
-            const QString target =
-                QFileInfo(QDir(download->downloadDirectory()), download->downloadFileName())
-                    .absoluteFilePath();
-            if (!download->isSavePageDownload() || target != wanted)
-                return;
-            watch->deleteLater();
-            auto failed = [parent, wanted] {
-                Prompts::MsgBox(parent,
-                                PageCommands::tr("The page could not be saved as %1.")
-                                    .arg(QDir::toNativeSeparators(wanted)),
-                                Prompts::Exclamation, Title);
-            };
-            if (download->state() == QWebEngineDownloadRequest::DownloadInterrupted) {
-                failed();
-                return;
-            }
-            QObject::connect(download, &QWebEngineDownloadRequest::stateChanged, download,
-                             [failed](QWebEngineDownloadRequest::DownloadState state) {
-                                 if (state == QWebEngineDownloadRequest::DownloadInterrupted)
-                                     failed();
-                             });
-        });
+    auto onRequest = [watch, wanted, parent](QWebEngineDownloadRequest *download) {
+        const QString target =
+            QFileInfo(QDir(download->downloadDirectory()), download->downloadFileName())
+                .absoluteFilePath();
+        if (!download->isSavePageDownload() || target != wanted)
+            return;
+        watch->deleteLater();
+        if (saveFailed(download->state())) {
+            reportSaveFailure(parent, wanted);
+            return;
+        }
+        QObject::connect(download, &QWebEngineDownloadRequest::stateChanged, download,
+                         [parent, wanted](QWebEngineDownloadRequest::DownloadState state) {
+                             if (saveFailed(state))
+                                 reportSaveFailure(parent, wanted);
+                         });
+    };
+    QObject::connect(BrowserProfile::profile(), &QWebEngineProfile::downloadRequested, watch,
+                     onRequest);
 }
 
 // The printer serves one page at a time.
@@ -186,7 +196,7 @@ bool PageCommands::saveAs(WebEnginePageView *view)
     }
     g_lastFolder = QFileInfo(path).absolutePath();
     QWebEnginePage *page = view->engineView()->page();
-    reportSaveFailure(window, page, path);
+    watchSave(window, page, path);
     page->save(path, format);
     return true;
 }

@@ -503,6 +503,21 @@ private slots:
         QCOMPARE(prompts->asked.size(), 1); // no failure reported
     }
 
+    void saveFailureIsReported()
+    {
+        startAt("/text.html");
+        QVERIFY(waitForTitle("Text Page"));
+        const QString target = outFile("gone/page.mhtml");
+        prompts->saveAnswers << target;
+        prompts->saveFilterAnswers << PageCommands::SaveFilters.at(1);
+        trigger("save_as");
+        QTRY_COMPARE_WITH_TIMEOUT(prompts->asked.size(), 2, 10000);
+        QCOMPARE(prompts->asked[1].kind, QString("message"));
+        QCOMPARE(prompts->asked[1].text, "The page could not be saved as " + target + ".");
+        QCOMPARE(prompts->asked[1].style, int(Prompts::Exclamation));
+        QVERIFY(!QFileInfo::exists(target));
+    }
+
     // ------------------------------------------------------------ properties
 
     void propertiesShowWhatThePageIs_data()
