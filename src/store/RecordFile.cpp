@@ -108,6 +108,23 @@ void appendHex(QByteArray &out, unsigned char byte)
     out.append(digits[byte & 0x0F]);
 }
 
+// The UTF-8 bytes of a character from U+0080 up, each as %XX. Done by hand:
+// QString::fromUcs4 would take a U+FEFF for a byte-order mark and drop it.
+void appendUtf8Escapes(QByteArray &out, char32_t ch)
+{
+    if (ch < 0x800) {
+        appendHex(out, static_cast<unsigned char>(0xC0 | (ch >> 6)));
+    } else if (ch < 0x10000) {
+        appendHex(out, static_cast<unsigned char>(0xE0 | (ch >> 12)));
+        appendHex(out, static_cast<unsigned char>(0x80 | ((ch >> 6) & 0x3F)));
+    } else {
+        appendHex(out, static_cast<unsigned char>(0xF0 | (ch >> 18)));
+        appendHex(out, static_cast<unsigned char>(0x80 | ((ch >> 12) & 0x3F)));
+        appendHex(out, static_cast<unsigned char>(0x80 | ((ch >> 6) & 0x3F)));
+    }
+    appendHex(out, static_cast<unsigned char>(0x80 | (ch & 0x3F)));
+}
+
 } // namespace
 
 char16_t RecordFile::cp1252Char(unsigned char byte)
@@ -147,8 +164,8 @@ QString RecordFile::decodeText(const QByteArray &field)
             const qsizetype length = escapeAt(s, n, i, &ch);
             if (length > 0) {
                 if (ch > 0xFFFF) {
-                    const char32_t both[] = {ch};
-                    text.append(QString::fromUcs4(both, 1));
+                    text.append(QChar(QChar::highSurrogate(ch)));
+                    text.append(QChar(QChar::lowSurrogate(ch)));
                 } else {
                     text.append(QChar(char16_t(ch)));
                 }
@@ -200,10 +217,7 @@ QByteArray RecordFile::encodeText(const QString &text)
             out.append(char(byte));
             continue;
         }
-        const char32_t one[] = {ch};
-        const QByteArray utf8 = QString::fromUcs4(one, 1).toUtf8();
-        for (char b : utf8)
-            appendHex(out, static_cast<unsigned char>(b));
+        appendUtf8Escapes(out, ch);
     }
     return out;
 }

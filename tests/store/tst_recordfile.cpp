@@ -147,6 +147,11 @@ private slots:
         QTest::newRow("emoji") << fromUcs4(0x1F600) << QByteArray("\"%F0%9F%98%80\"\r\n");
         QTest::newRow("half a surrogate pair")
             << QString(QChar(0xD800)) << QByteArray("\"%EF%BF%BD\"\r\n");
+        // Found by fuzzing: a U+FEFF was taken for a byte-order mark and lost.
+        QTest::newRow("zero-width no-break space")
+            << QStringLiteral("a\uFEFF") << QByteArray("\"a%EF%BB%BF\"\r\n");
+        QTest::newRow("noncharacter U+FFFE")
+            << QString(QChar(0xFFFE)) << QByteArray("\"%EF%BF%BE\"\r\n");
         QTest::newRow("NUL dropped") << QString::fromUtf16(u"a\0b", 3) << QByteArray("\"ab\"\r\n");
         QTest::newRow("plain percent")
             << "100% %20 %25 %e4" << QByteArray("\"100% %20 %25 %e4\"\r\n");
@@ -179,6 +184,9 @@ private slots:
         QTest::newRow("escapes as text") << "%22%0D%0A%25%2522%E4%B8%AD%F0%9F%98%80";
         QTest::newRow("percent runs") << "%%%25%%2522%252525%";
         QTest::newRow("percent and quote") << "%\"%25\"%2\"";
+        QTest::newRow("found by fuzzing: U+FEFF after a character")
+            << QString::fromUtf16(u"\u0BFD\uFEFF", 2);
+        QTest::newRow("U+FEFF first") << QStringLiteral("\uFEFFhttp://a/");
 
         QString everyCodePageCharacter;
         for (int byte = 1; byte < 256; ++byte)
