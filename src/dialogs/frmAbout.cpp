@@ -23,6 +23,13 @@ const QString frmAbout::DisclaimerText =
                    "Corvane is written by its author; its pages are shown by the work of "
                    "The Qt Company and the Chromium project.");
 
+static void registerAppResources()
+{
+    // Linked from a static library where nothing refers to them, the
+    // application's resources are registered by hand.
+    Q_INIT_RESOURCE(app);
+}
+
 namespace {
 
 constexpr int px(int twips)
@@ -57,6 +64,8 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QStr
 
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
+    static const bool registered = (registerAppResources(), true);
+    Q_UNUSED(registered);
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Corvane"));
     setWindowIcon(QIcon(QStringLiteral(":/app/corvane.png")));
