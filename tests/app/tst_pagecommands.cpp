@@ -467,7 +467,8 @@ private slots:
         startAt("/text.html");
         QVERIFY(waitForTitle("Text Page"));
         QPointer<QWebEngineDownloadRequest> download;
-        connect(BrowserProfile::profile(), &QWebEngineProfile::downloadRequested, this,
+        QObject scope; // the connection must not outlive this function's locals
+        connect(BrowserProfile::profile(), &QWebEngineProfile::downloadRequested, &scope,
                 [&](QWebEngineDownloadRequest *d) { download = d; });
         const QString folder = QDir(sandbox->root()).filePath(QTest::currentDataTag());
         QVERIFY(QDir().mkpath(folder));
