@@ -1,7 +1,12 @@
 // Real modal dialogs behind the Prompts seam.
 #include "app/Prompts.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -84,3 +89,34 @@ QString Prompts::SaveFileName(QWidget *parent, const QString &caption,
 }
 
 bool Prompts::StartProgram(const QString &path) { return handler()->startProgram(path); }
+
+std::optional<Prompts::Credentials> Prompts::AskCredentials(QWidget *parent, const QString &prompt)
+{
+    return handler()->credentials(parent, prompt);
+}
+
+std::optional<Prompts::Credentials> Prompts::Handler::credentials(QWidget *parent,
+                                                                  const QString &prompt)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QObject::tr("Authentication Required"));
+    auto *form = new QFormLayout(&dialog);
+    auto *text = new QLabel(prompt, &dialog);
+    text->setWordWrap(true);
+    text->setTextFormat(Qt::PlainText);
+    form->addRow(text);
+    auto *user = new QLineEdit(&dialog);
+    user->setObjectName(QStringLiteral("user"));
+    auto *password = new QLineEdit(&dialog);
+    password->setObjectName(QStringLiteral("password"));
+    password->setEchoMode(QLineEdit::Password);
+    form->addRow(QObject::tr("User name:"), user);
+    form->addRow(QObject::tr("Password:"), password);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return Credentials{user->text(), password->text()};
+}

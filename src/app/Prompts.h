@@ -24,6 +24,12 @@ public:
     };
     enum Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
+    struct Credentials
+    {
+        QString user;
+        QString password;
+    };
+
     class Handler
     {
     public:
@@ -39,6 +45,9 @@ public:
                                      const QString &suggestedPath, const QStringList &filters,
                                      QString *selectedFilter) = 0;
         virtual bool startProgram(const QString &path) = 0;
+        // A site or proxy asks who the user is: user name and password, or
+        // nothing when the user cancels. The real one shows a small dialog.
+        virtual std::optional<Credentials> credentials(QWidget *parent, const QString &prompt);
     };
 
     static int MsgBox(QWidget *parent, const QString &text, int style, const QString &title);
@@ -49,6 +58,7 @@ public:
                                 const QString &suggestedPath, const QStringList &filters,
                                 QString *selectedFilter = nullptr);
     static bool StartProgram(const QString &path);
+    static std::optional<Credentials> AskCredentials(QWidget *parent, const QString &prompt);
 
     // nullptr restores the real dialogs. The handler is not owned.
     static void setHandler(Handler *handler);

@@ -5,7 +5,10 @@
 #include "app/PageCommands.h"
 #include "app/PopupWindow.h"
 
+#include "app/Prompts.h"
+
 #include <QAction>
+#include <QAuthenticator>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
@@ -107,6 +110,30 @@ void WebEnginePageView::connectPage()
     connect(page, &QWebEnginePage::certificateError, this,
             [](QWebEngineCertificateError error) { error.rejectCertificate(); });
     connect(m_view, &QWebEngineView::printRequested, this, &PageView::PrintRequested);
+    // Sign-in prompts of sites and proxies; without an answer the engine
+    // cancels the request and the page shows its own refusal.
+    connect(page, &QWebEnginePage::authenticationRequired, this,
+            [this](const QUrl &url, QAuthenticator *auth) {
+                askCredentials(tr("%1 asks for a user name and password (%2).")
+                                   .arg(url.host(), auth->realm()),
+                               auth);
+            });
+    connect(page, &QWebEnginePage::proxyAuthenticationRequired, this,
+            [this](const QUrl &, QAuthenticator *auth, const QString &proxyHost) {
+                askCredentials(tr("The proxy %1 asks for a user name and password.").arg(proxyHost),
+                               auth);
+            });
+}
+
+void WebEnginePageView::askCredentials(const QString &prompt, QAuthenticator *auth)
+{
+    const auto answer = Prompts::AskCredentials(window(), prompt);
+    if (!answer) {
+        *auth = QAuthenticator(); // a null authenticator cancels
+        return;
+    }
+    auth->setUser(answer->user);
+    auth->setPassword(answer->password);
 }
 
 void WebEnginePageView::showContextMenu(const QPoint &pos)

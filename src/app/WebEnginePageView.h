@@ -4,6 +4,7 @@
 
 #include "app/PageView.h"
 
+class QAuthenticator;
 class QLabel;
 class QStackedLayout;
 class QWebEngineNewWindowRequest;
@@ -45,6 +46,7 @@ private:
     void onNewWindowRequested(QWebEngineNewWindowRequest &request);
     void onRenderProcessTerminated(int status, int exitCode);
     void connectPage();
+    void askCredentials(const QString &prompt, QAuthenticator *auth);
 
     QWebEngineView *m_view = nullptr;
     QLabel *m_crashNotice = nullptr;

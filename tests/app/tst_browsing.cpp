@@ -252,6 +252,17 @@ private slots:
         QVERIFY(waitForTitle("Home Page"));
     }
 
+    void signInPromptAnswersTheSite()
+    {
+        ScriptedPrompts prompts;
+        prompts.credentialAnswers.enqueue(Prompts::Credentials{"ann", "secret"});
+        server.setAuthenticatedPage("/private.html", "ann:secret", page("Private"));
+        startAt("/private.html");
+        QVERIFY(waitForTitle("Private"));
+        QCOMPARE(prompts.asked.first().kind, QString("credentials"));
+        QVERIFY(prompts.asked.first().text.contains("127.0.0.1"));
+    }
+
     void downloadAsksWhereAndSaves()
     {
         ScriptedPrompts prompts;

@@ -25,6 +25,13 @@ void LoopbackServer::setReply(const QString &path, const Reply &reply)
     m_replies.insert(path, reply);
 }
 
+void LoopbackServer::setAuthenticatedPage(const QString &path, const QByteArray &userColonPassword,
+                                          const QByteArray &html)
+{
+    setPage(path, html);
+    m_credentials.insert(path, "Basic " + userColonPassword.toBase64());
+}
+
 QUrl LoopbackServer::url(const QString &path) const
 {
     return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
@@ -44,7 +51,12 @@ void LoopbackServer::serve(QTcpSocket *socket)
     emit pathRequested(path);
 
     Reply reply;
-    if (m_replies.contains(path)) {
+    if (m_credentials.contains(path) &&
+        !head.contains("Authorization: " + m_credentials.value(path) + "\r\n")) {
+        reply.status = 401;
+        reply.extraHeaders = "WWW-Authenticate: Basic realm=\"tests\"\r\n";
+        reply.body = "<html><head><title>Denied</title></head><body>no</body></html>";
+    } else if (m_replies.contains(path)) {
         reply = m_replies.value(path);
     } else {
         reply.status = 404;

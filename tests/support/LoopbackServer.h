@@ -24,6 +24,9 @@ public:
     };
     void setPage(const QString &path, const QByteArray &html);
     void setReply(const QString &path, const Reply &reply);
+    // A page that answers 401 until asked with basic "user:password".
+    void setAuthenticatedPage(const QString &path, const QByteArray &userColonPassword,
+                              const QByteArray &html);
     // http://127.0.0.1:<port><path>
     QUrl url(const QString &path) const;
     QString address(const QString &path) const { return url(path).toString(); }
@@ -37,4 +40,5 @@ private:
     void serve(class QTcpSocket *socket);
     QTcpServer m_server;
     QHash<QString, Reply> m_replies;
+    QHash<QString, QByteArray> m_credentials;
 };

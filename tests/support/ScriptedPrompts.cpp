@@ -41,3 +41,11 @@ bool ScriptedPrompts::startProgram(const QString &path)
         return startAnswers.dequeue();
     return false;
 }
+
+std::optional<Prompts::Credentials> ScriptedPrompts::credentials(QWidget *, const QString &prompt)
+{
+    asked.append({QStringLiteral("credentials"), prompt, QString(), 0});
+    if (!credentialAnswers.isEmpty())
+        return credentialAnswers.dequeue();
+    return std::nullopt;
+}

@@ -29,6 +29,7 @@ public:
     QQueue<QString> saveAnswers;       // a path; empty = cancelled
     QQueue<QString> saveFilterAnswers; // the chosen type, if any
     QQueue<bool> startAnswers;
+    QQueue<std::optional<Prompts::Credentials>> credentialAnswers;
 
     int messageBox(QWidget *parent, const QString &text, int style, const QString &title) override;
     std::optional<QString> inputBox(QWidget *parent, const QString &prompt, const QString &title,
@@ -36,4 +37,5 @@ public:
     QString saveFileName(QWidget *parent, const QString &caption, const QString &suggestedPath,
                          const QStringList &filters, QString *selectedFilter) override;
     bool startProgram(const QString &path) override;
+    std::optional<Prompts::Credentials> credentials(QWidget *parent, const QString &prompt) override;
 };
