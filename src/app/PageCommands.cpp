@@ -170,9 +170,15 @@ QString PageCommands::fileNameFor(const QString &title)
 
 bool PageCommands::runDialog(QDialog *dialog, QPrinter *printer)
 {
-    if (g_hook)
-        return g_hook(dialog, printer);
-    return dialog->exec() == QDialog::Accepted;
+    // While one printer dialog is up only a page script can ask for another
+    // (window.print() in a loop, say): those requests are dropped.
+    static bool open = false;
+    if (open)
+        return false;
+    open = true;
+    const bool accepted = g_hook ? g_hook(dialog, printer) : dialog->exec() == QDialog::Accepted;
+    open = false;
+    return accepted;
 }
 
 bool PageCommands::saveAs(WebEnginePageView *view)
@@ -221,7 +227,7 @@ bool PageCommands::properties(WebEnginePageView *view)
 bool PageCommands::print(WebEnginePageView *view)
 {
     QWidget *window = view->window();
-    if (refuseWhilePrinting(view->window()))
+    if (refuseWhilePrinting(window))
         return false;
     if (!hasPage(view)) {
         Prompts::MsgBox(window, NoPageMessage, Prompts::Information, Title);
@@ -264,12 +270,13 @@ bool PageCommands::print(WebEnginePageView *view)
 
 bool PageCommands::pageSetup(WebEnginePageView *view)
 {
-    if (refuseWhilePrinting(view->window()))
+    QWidget *window = view->window();
+    if (refuseWhilePrinting(window))
         return false;
     QPrinter *printer = PagePrinter::printer();
     // Accepting writes the chosen paper, orientation and margins into the
     // printer, where the next Print and Print Preview find them.
-    QPageSetupDialog dialog(printer, view->window());
+    QPageSetupDialog dialog(printer, window);
     runDialog(&dialog, printer);
     return true;
 }
@@ -277,7 +284,7 @@ bool PageCommands::pageSetup(WebEnginePageView *view)
 bool PageCommands::printPreview(WebEnginePageView *view)
 {
     QWidget *window = view->window();
-    if (refuseWhilePrinting(view->window()))
+    if (refuseWhilePrinting(window))
         return false;
     if (!hasPage(view)) {
         Prompts::MsgBox(window, NoPageMessage, Prompts::Information, Title);

@@ -414,6 +414,21 @@ private slots:
         QVERIFY(printSelectedPage(outFile("second.pdf")));
     }
 
+    void noSecondPrinterDialogOverTheFirst()
+    {
+        startAt("/text.html");
+        QVERIFY(waitForTitle("Text Page"));
+        PageCommands::setPrintDialogHook([this](QDialog *dialog, QPrinter *) {
+            dialogsRun << QString::fromLatin1(dialog->metaObject()->className());
+            // What a page calling window.print() again would do meanwhile.
+            emit engine()->printRequested();
+            return false;
+        });
+        trigger("print");
+        QCOMPARE(dialogsRun, QStringList{"QPrintDialog"});
+        QVERIFY(prompts->asked.isEmpty());
+    }
+
     void commandsWithoutAPageSayWhy_data()
     {
         QTest::addColumn<QString>("item");
