@@ -74,10 +74,10 @@ frmProperties::frmProperties(frmWeb *window) : m_window(window)
     txtAddress = new QLineEdit(Frame2);
     txtAddress->setObjectName(QStringLiteral("txtAddress"));
     txtAddress->setGeometry(68, 58, 250, 24);
-    command4 = button(Frame2, "command4", QStringLiteral("Default"), QRect(10, 120, 96, 24));
+    command4 = button(Frame2, "command4", QStringLiteral("Default"), QRect(10, 120, 90, 24));
     command3 =
-        button(Frame2, "command3", QStringLiteral("Current Webpage"), QRect(116, 120, 100, 24));
-    command2 = button(Frame2, "command2", QStringLiteral("Blank Url"), QRect(226, 120, 92, 24));
+        button(Frame2, "command3", QStringLiteral("Current Webpage"), QRect(107, 120, 116, 24));
+    command2 = button(Frame2, "command2", QStringLiteral("Blank Url"), QRect(230, 120, 88, 24));
 
     cmdOk = button(this, "cmdOk", QStringLiteral("OK"), QRect(97, 370, 80, 26));
     cmdApply = button(this, "cmdApply", QStringLiteral("Apply"), QRect(185, 370, 80, 26));
