@@ -69,6 +69,8 @@ frmWeb::frmWeb(PageViewFactory factory, QWidget *parent)
     if (!m_factory)
         m_factory = [](QWidget *p) -> PageView * { return new WebEnginePageView(p); };
 
+    // The icon is compiled into the static library; nothing else pulls it in.
+    Q_INIT_RESOURCE(app);
     setObjectName(QStringLiteral("frmWeb"));
     setWindowTitle(QStringLiteral("Corvane"));
     setWindowIcon(QIcon(QStringLiteral(":/app/corvane.png")));

@@ -132,6 +132,7 @@ private slots:
         QVERIFY(!window->progressBar()->isVisible());
         QCOMPARE(Module1::GetFavUrl(0), QString("http://www.google.com/"));
         QVERIFY(window->isVisible());
+        QCOMPARE(window->windowIcon().pixmap(48, 48).size(), QSize(48, 48));
     }
 
     void storedHistoryAndFavouritesLoad()
