@@ -9,8 +9,8 @@
 namespace {
 
 // As in the record file target: with CORVANE_FUZZ_REPEAT set each input is
-// repeated to about 256K characters so a super-linear cost times out.
-constexpr qsizetype kRepeatedChars = qsizetype(1) << 18;
+// repeated to about 128K characters so a super-linear cost times out.
+constexpr qsizetype kRepeatedChars = qsizetype(1) << 17;
 const bool g_repeat = std::getenv("CORVANE_FUZZ_REPEAT") != nullptr;
 
 void require(bool ok, const char *what)

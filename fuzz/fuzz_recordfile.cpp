@@ -11,10 +11,10 @@
 namespace {
 
 // With CORVANE_FUZZ_REPEAT set (run.sh's scaling pass over the corpus)
-// each input is repeated to about 256 KB before it is read, so that a
+// each input is repeated to about 128 KB before it is read, so that a
 // cost growing faster than the input shows up as a timeout instead of
 // hiding in the small inputs that fuzzing tries.
-constexpr qsizetype kRepeatedBytes = qsizetype(1) << 18;
+constexpr qsizetype kRepeatedBytes = qsizetype(1) << 17;
 const bool g_repeat = std::getenv("CORVANE_FUZZ_REPEAT") != nullptr;
 
 void require(bool ok, const char *what)

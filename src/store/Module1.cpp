@@ -10,9 +10,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
 #include <QTabBar>
@@ -61,6 +65,51 @@ bool validSlot(int slot, const char *what)
 QString favKey(int slot)
 {
     return kFavoritesGroup + QLatin1Char('/') + QString::number(slot);
+}
+
+// QSettings writes the store under a lock file. A Corvane killed while it held
+// the lock leaves the file behind, at times before it could write its process
+// id into it, and the next writer would then wait 30 s for it to turn stale.
+// An empty lock older than a second is stale here; the lock of a live writer
+// is held for milliseconds.
+constexpr int kStaleLockMs = 1000;
+
+void clearStaleLock(const QString &lockPath)
+{
+    QLockFile lock(lockPath);
+    lock.setStaleLockTime(kStaleLockMs);
+    if (lock.tryLock(kStaleLockMs + 500))
+        lock.unlock();
+}
+
+std::unique_ptr<QSettings> openSettingsForWriting()
+{
+    const QString lockPath = AppPaths::settingsPath() + QLatin1String(".lock");
+    // The lock that guards removing a stale lock can be left behind too.
+    clearStaleLock(lockPath + QLatin1String(".rmlock"));
+    clearStaleLock(lockPath);
+    return AppPaths::openSettings();
+}
+
+// A kill in the middle of a save can also leave the new store under its
+// temporary name ("Corvane.conf.XXXXXX"). Such copies are removed at start-up
+// once they are old enough not to belong to a save still under way.
+constexpr qint64 kStaleSaveFileSecs = 60;
+
+void removeStaleSaveFiles()
+{
+    const QFileInfo store(AppPaths::settingsPath());
+    const QRegularExpression temporaryName(QLatin1Char('^') +
+                                           QRegularExpression::escape(store.fileName()) +
+                                           QLatin1String("\\.[A-Za-z0-9]{6}$"));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QFileInfoList candidates = store.dir().entryInfoList(
+        {store.fileName() + QLatin1String(".??????")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo &file : candidates) {
+        if (temporaryName.match(file.fileName()).hasMatch() &&
+            file.lastModified().toUTC().secsTo(now) > kStaleSaveFileSecs)
+            QFile::remove(file.filePath());
+    }
 }
 
 } // namespace
@@ -185,6 +234,7 @@ QString Module1::GetFavUrl(int slot)
 
 void Module1::LoadFavMenu(FavMenuItems &menu)
 {
+    removeStaleSaveFiles();
     const std::unique_ptr<QSettings> settings = AppPaths::openSettings();
     for (int key = 1; key <= FavCapacity; ++key) {
         // The table has no slot beyond FavCapacity, so neither has the menu.
@@ -215,15 +265,17 @@ bool Module1::SaveFav(const QString &name, const QString &address, int slot)
         qWarning("Module1::SaveFav: favourites slot %d is outside 1..%d", slot, FavCapacity);
         return false;
     }
-    const std::unique_ptr<QSettings> settings = AppPaths::openSettings();
+    const std::unique_ptr<QSettings> settings = openSettingsForWriting();
     settings->setValue(favKey(slot), FavRecord::join(name, address));
     settings->sync();
-    return settings->status() == QSettings::NoError;
+    // A FormatError only says that lines of the old file could not be read
+    // (they are dropped); the value was written all the same.
+    return settings->status() != QSettings::AccessError;
 }
 
 void Module1::DeleteFav(int slot)
 {
-    const std::unique_ptr<QSettings> settings = AppPaths::openSettings();
+    const std::unique_ptr<QSettings> settings = openSettingsForWriting();
     settings->remove(favKey(slot));
     settings->sync();
 }
