@@ -1,0 +1,520 @@
+// The benchmark driver.
+#include "Benchmark.h"
+
+#include "ProcessTree.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+constexpr int LoadTimeoutMs = 60000;
+// Time given to a loaded page before its memory is read, and to closed
+// tabs before the memory after closing them is read.
+constexpr int SettleMs = 2000;
+constexpr int ClosedSettleMs = 5000;
+constexpr int TabCount = 10;
+constexpr int HistoryRecords = 100000;
+// In-process timings are cheap, so take more of them.
+constexpr int MinInProcessRuns = 7;
+
+const double NaN = std::nan("");
+
+void runEventLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Reads the probe's output line by line while the event loop runs.
+QString waitForLine(QProcess &process, const QString &prefix, int timeoutMs)
+{
+    QEventLoop loop;
+    QString found;
+    auto scan = [&] {
+        while (process.canReadLine()) {
+            const QString line = QString::fromUtf8(process.readLine()).trimmed();
+            if (line.startsWith(prefix)) {
+                found = line;
+                loop.quit();
+                return;
+            }
+        }
+    };
+    scan();
+    if (!found.isEmpty() || process.state() == QProcess::NotRunning)
+        return found;
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, &loop, scan);
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (found.isEmpty())
+        scan();
+    return found;
+}
+
+// Every "<prefix> <number>" line the process prints until it ends.
+QVector<double> collectValues(QProcess &process, const QString &prefix, int timeoutMs)
+{
+    QVector<double> values;
+    for (;;) {
+        const QString line = waitForLine(process, prefix + QLatin1Char(' '), timeoutMs);
+        if (line.isEmpty())
+            break;
+        values.append(line.mid(prefix.size() + 1).toDouble());
+    }
+    return values;
+}
+
+QString words(quint32 seed, int length)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz";
+    QString text;
+    QRandomGenerator random(seed);
+    for (int i = 0; i < length; ++i)
+        text += QLatin1Char(letters[random.bounded(26)]);
+    return text;
+}
+
+} // namespace
+
+Benchmark::Benchmark(const Options &options, QObject *parent)
+    : QObject(parent), m_options(options), m_server(m_clock)
+{
+    m_clock.start();
+    m_asRoot = ::geteuid() == 0;
+    m_root.setAutoRemove(!options.keep);
+}
+
+Benchmark::~Benchmark()
+{
+    stopX();
+}
+
+QString Benchmark::makeHome(const QString &name) const
+{
+    const QString home = m_root.filePath(name);
+    for (const char *sub : {"home", "config", "data", "cache", "runtime"})
+        QDir().mkpath(home + QLatin1Char('/') + QLatin1String(sub));
+    QFile::setPermissions(home + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return home;
+}
+
+QString Benchmark::makeAppFolder(const QString &name, bool withExecutable) const
+{
+    const QString folder = m_root.filePath(name);
+    QDir().mkpath(folder);
+    if (withExecutable)
+        QFile::copy(m_options.corvane, folder + QStringLiteral("/corvane"));
+    writeHistory(folder, 0);
+    return folder;
+}
+
+void Benchmark::writeHomePage(const QString &folder, const QString &address) const
+{
+    QFile file(folder + QStringLiteral("/Hpage.dat"));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write("\"" + address.toLatin1() + "\"\r\n");
+}
+
+// Addresses as GO! writes them: an http address, mostly a bare host, some
+// with a path; all different, none containing another's typed text.
+void Benchmark::writeHistory(const QString &folder, int records) const
+{
+    static const char *const domains[] = {"com", "org", "net", "de", "co.uk", "io"};
+    QByteArray bytes;
+    bytes.reserve(records * 40);
+    for (int i = 0; i < records; ++i) {
+        QString address = QStringLiteral("http://www.") + words(quint32(i), 5 + i % 8) +
+                          QString::number(i, 36) + QLatin1Char('.') +
+                          QLatin1String(domains[i % 6]) + QLatin1Char('/');
+        if (i % 3 == 0)
+            address += words(quint32(i) + 7919u, 4 + i % 6) + QLatin1Char('/');
+        bytes += "\"" + address.toLatin1() + "\"\r\n";
+    }
+    QFile file(folder + QStringLiteral("/WebHis.dat"));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+QProcessEnvironment Benchmark::environment(const QString &home, Platform platform) const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home + QStringLiteral("/home"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
+    QString flags = QStringLiteral("--disable-background-networking --disable-component-update");
+    if (m_asRoot)
+        flags += QStringLiteral(" --no-sandbox");
+    env.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"), flags);
+    env.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    if (platform == Platform::X) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), m_display);
+    } else {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.remove(QStringLiteral("DISPLAY"));
+    }
+    return env;
+}
+
+bool Benchmark::start(QProcess &process, const QString &program, const QStringList &args,
+                      const QString &home, Platform platform) const
+{
+    process.setProcessEnvironment(environment(home, platform));
+    process.setWorkingDirectory(home);
+    process.setStandardErrorFile(m_root.filePath(QStringLiteral("children.log")),
+                                 QIODevice::Append);
+    process.start(program, args);
+    if (process.waitForStarted(10000))
+        return true;
+    std::fprintf(stderr, "Cannot start %s: %s\n", qPrintable(program),
+                 qPrintable(process.errorString()));
+    return false;
+}
+
+void Benchmark::stop(QProcess &process) const
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    const QList<qint64> tree = ProcessTree::members(process.processId());
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    // The engine's helpers follow their browser; make sure before the next
+    // run starts, so none of them competes for the processor.
+    ProcessTree::killAll(tree, 5000);
+}
+
+bool Benchmark::startX()
+{
+    if (!m_options.useX)
+        return true;
+    m_xserver = new QProcess(this);
+    m_xserver->setStandardErrorFile(m_root.filePath(QStringLiteral("xvfb.log")));
+    // Xvfb picks a free display and writes its number once it accepts clients.
+    m_xserver->start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                      QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                      QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!m_xserver->waitForStarted(5000)) {
+        std::fprintf(stderr, "Cannot start Xvfb; use --no-x for offscreen figures only\n");
+        return false;
+    }
+    const QString line = waitForLine(*m_xserver, QString(), 10000);
+    if (line.isEmpty()) {
+        std::fprintf(stderr, "Xvfb did not report its display\n");
+        return false;
+    }
+    m_display = QLatin1Char(':') + line;
+    return true;
+}
+
+void Benchmark::stopX()
+{
+    if (m_xserver && m_xserver->state() != QProcess::NotRunning) {
+        m_xserver->terminate();
+        m_xserver->waitForFinished(5000);
+    }
+}
+
+bool Benchmark::prepare()
+{
+    if (!m_root.isValid() || !m_server.listen()) {
+        std::fprintf(stderr, "Cannot create the temporary folder or the loopback server\n");
+        return false;
+    }
+    for (const QString &program : {m_options.corvane, m_options.probe, m_options.bare}) {
+        if (!QFileInfo(program).isExecutable()) {
+            std::fprintf(stderr, "Not an executable: %s\n", qPrintable(program));
+            return false;
+        }
+    }
+    m_corvaneHome = makeHome(QStringLiteral("corvane-home"));
+    m_bareHome = makeHome(QStringLiteral("bare-home"));
+    m_probeHome = makeHome(QStringLiteral("probe-home"));
+    m_appEmpty = makeAppFolder(QStringLiteral("corvane-empty"), true);
+    m_appHistory = makeAppFolder(QStringLiteral("corvane-history"), true);
+    writeHistory(m_appHistory, HistoryRecords);
+    m_probeEmpty = makeAppFolder(QStringLiteral("probe-empty"), false);
+    m_probeHistory = makeAppFolder(QStringLiteral("probe-history"), false);
+    return startX();
+}
+
+double Benchmark::startupRun(const QString &program, const QStringList &args, const QString &home,
+                             Platform platform, const QString &marker)
+{
+    QProcess process;
+    const qint64 launched = m_clock.nsecsElapsed();
+    const qint64 arrived = start(process, program, args, home, platform)
+                               ? m_server.waitForMarker(marker, LoadTimeoutMs)
+                               : -1;
+    stop(process);
+    if (arrived < 0) {
+        std::fprintf(stderr, "No marker from %s\n", qPrintable(program));
+        return NaN;
+    }
+    return (arrived - launched) / 1e6;
+}
+
+void Benchmark::measureStartup()
+{
+    std::fprintf(stderr, "Start-up...\n");
+    QList<Platform> platforms{Platform::Offscreen};
+    if (m_options.useX)
+        platforms.prepend(Platform::X);
+    // The first round only warms the disk cache and the profiles.
+    for (int run = 0; run <= m_options.runs; ++run) {
+        for (Platform platform : platforms) {
+            const QString tag =
+                platform == Platform::X ? QStringLiteral("x") : QStringLiteral("off");
+            auto corvane = [&](const QString &folder, const QString &key) {
+                const QString name = QStringLiteral("s%1").arg(++m_serial);
+                writeHomePage(folder, m_server.pageUrl(name));
+                const double ms = startupRun(folder + QStringLiteral("/corvane"), {}, m_corvaneHome,
+                                             platform, name);
+                if (run > 0)
+                    note(key, ms);
+            };
+            corvane(m_appEmpty, QStringLiteral("startup.corvane.") + tag);
+            const QString name = QStringLiteral("s%1").arg(++m_serial);
+            const double ms =
+                startupRun(m_options.bare, {m_server.pageUrl(name)}, m_bareHome, platform, name);
+            if (run > 0)
+                note(QStringLiteral("startup.bare.") + tag, ms);
+            if (platform == platforms.first())
+                corvane(m_appHistory, QStringLiteral("startup.history"));
+        }
+    }
+}
+
+void Benchmark::measureMemory()
+{
+    std::fprintf(stderr, "Memory...\n");
+    const Platform platform = m_options.useX ? Platform::X : Platform::Offscreen;
+    auto mib = [](qint64 kib) { return kib / 1024.0; };
+    for (int run = 0; run < m_options.runs; ++run) {
+        {
+            const QString base = QStringLiteral("m%1-").arg(++m_serial);
+            writeHistory(m_probeEmpty, 0);
+            writeHomePage(m_probeEmpty, m_server.pageUrl(base + QLatin1Char('0')));
+            QProcess probe;
+            start(probe, m_options.probe,
+                  {QStringLiteral("--app-folder"), m_probeEmpty, QStringLiteral("memory"),
+                   m_server.pageUrl(base)},
+                  m_probeHome, platform);
+            const struct
+            {
+                const char *ready;
+                const char *key;
+                int settleMs;
+            } states[] = {{"READY tabs1", "memory.corvane.1", SettleMs},
+                          {"READY tabs10", "memory.corvane.10", SettleMs},
+                          {"READY closed9", "memory.corvane.closed", ClosedSettleMs}};
+            for (const auto &state : states) {
+                if (waitForLine(probe, QLatin1String(state.ready), LoadTimeoutMs).isEmpty()) {
+                    std::fprintf(stderr, "The probe never reported %s\n", state.ready);
+                    break;
+                }
+                runEventLoop(state.settleMs);
+                note(QLatin1String(state.key), mib(ProcessTree::pssKiB(probe.processId())));
+                probe.write("next\n");
+            }
+            probe.waitForFinished(10000);
+            stop(probe);
+        }
+        for (int tabs : {1, TabCount}) {
+            QStringList urls;
+            QStringList names;
+            for (int i = 0; i < tabs; ++i) {
+                names << QStringLiteral("b%1").arg(++m_serial);
+                urls << m_server.pageUrl(names.last());
+            }
+            QProcess bare;
+            start(bare, m_options.bare, urls, m_bareHome, platform);
+            if (m_server.waitForMarkers(names, LoadTimeoutMs) < 0) {
+                std::fprintf(stderr, "The bare program did not load its pages\n");
+            } else {
+                runEventLoop(SettleMs);
+                note(QStringLiteral("memory.bare.%1").arg(tabs),
+                     mib(ProcessTree::pssKiB(bare.processId())));
+            }
+            stop(bare);
+        }
+    }
+}
+
+void Benchmark::measureInProcess()
+{
+    std::fprintf(stderr, "New tab and GO!...\n");
+    const Platform platform = m_options.useX ? Platform::X : Platform::Offscreen;
+    const int runs = std::max(m_options.runs, MinInProcessRuns);
+    const QString count = QString::number(runs);
+    {
+        writeHomePage(m_probeEmpty, m_server.pageUrl(QStringLiteral("n%1").arg(++m_serial)));
+        QProcess probe;
+        start(probe, m_options.probe,
+              {QStringLiteral("--app-folder"), m_probeEmpty, QStringLiteral("newtab"), count},
+              m_probeHome, platform);
+        for (double ms : collectValues(probe, QStringLiteral("NEWTAB"), LoadTimeoutMs))
+            note(QStringLiteral("newtab.corvane"), ms);
+        stop(probe);
+    }
+    {
+        QProcess bare;
+        start(bare, m_options.bare,
+              {QStringLiteral("--new-tab-runs"), count,
+               m_server.pageUrl(QStringLiteral("n%1").arg(++m_serial))},
+              m_bareHome, platform);
+        for (double ms : collectValues(bare, QStringLiteral("NEWTAB"), LoadTimeoutMs))
+            note(QStringLiteral("newtab.bare"), ms);
+        stop(bare);
+    }
+    for (const QString &folder : {m_probeHistory, m_probeEmpty}) {
+        const bool full = folder == m_probeHistory;
+        writeHistory(folder, full ? HistoryRecords : 0);
+        writeHomePage(folder, m_server.pageUrl(QStringLiteral("g%1").arg(++m_serial)));
+        QProcess probe;
+        start(probe, m_options.probe,
+              {QStringLiteral("--app-folder"), folder, QStringLiteral("go"), count,
+               m_server.typedAddress(QStringLiteral("go%1-").arg(++m_serial))},
+              m_probeHome, platform);
+        for (double ms : collectValues(probe, QStringLiteral("GO"), LoadTimeoutMs))
+            note(full ? QStringLiteral("go.history") : QStringLiteral("go.empty"), ms);
+        stop(probe);
+    }
+}
+
+void Benchmark::note(const QString &key, double value)
+{
+    if (!std::isnan(value))
+        m_samples[key].append(value);
+    if (m_options.verbose)
+        std::fprintf(stderr, "  %-24s %10.3f\n", qPrintable(key), value);
+}
+
+double Benchmark::median(const QString &key) const
+{
+    QVector<double> values = m_samples.value(key);
+    if (values.isEmpty())
+        return NaN;
+    std::sort(values.begin(), values.end());
+    const int n = values.size();
+    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+}
+
+void Benchmark::report() const
+{
+    struct Row
+    {
+        QString figure;
+        double corvane;
+        double bare;
+        double ratio; // NaN: no ratio is asked for
+        QString target;
+        bool met;
+        int samples;
+    };
+    QVector<Row> rows;
+    auto ratioRow = [&](const QString &figure, const QString &key, const QString &bareKey,
+                        double limit) {
+        const double c = median(key);
+        const double b = median(bareKey);
+        const double r = c / b;
+        rows.append({figure, c, b, r, QStringLiteral("<= %1 x bare").arg(limit, 0, 'f', 2),
+                     r <= limit, int(m_samples.value(key).size())});
+    };
+    auto limitRow = [&](const QString &figure, double c, double b, double limit,
+                        const QString &unit, int samples) {
+        rows.append({figure, c, b, b > 0 ? c / b : NaN,
+                     QStringLiteral("<= %1 %2").arg(limit).arg(unit), c <= limit, samples});
+    };
+
+    if (m_options.useX)
+        ratioRow(QStringLiteral("Start-up, Xvfb (ms)"), QStringLiteral("startup.corvane.x"),
+                 QStringLiteral("startup.bare.x"), 1.05);
+    ratioRow(QStringLiteral("Start-up, offscreen (ms)"), QStringLiteral("startup.corvane.off"),
+             QStringLiteral("startup.bare.off"), 1.05);
+    ratioRow(QStringLiteral("Memory, 1 tab (MiB PSS)"), QStringLiteral("memory.corvane.1"),
+             QStringLiteral("memory.bare.1"), 1.05);
+    ratioRow(QStringLiteral("Memory, 10 tabs (MiB PSS)"), QStringLiteral("memory.corvane.10"),
+             QStringLiteral("memory.bare.10"), 1.10);
+    {
+        const double closed = median(QStringLiteral("memory.corvane.closed"));
+        const double one = median(QStringLiteral("memory.corvane.1"));
+        rows.append({QStringLiteral("Memory, 9 of 10 closed (MiB PSS)"), closed, NaN, closed / one,
+                     QStringLiteral("<= 1.15 x 1 tab"), closed / one <= 1.15,
+                     int(m_samples.value(QStringLiteral("memory.corvane.closed")).size())});
+    }
+    limitRow(QStringLiteral("New tab (ms)"), median(QStringLiteral("newtab.corvane")),
+             median(QStringLiteral("newtab.bare")), 50, QStringLiteral("ms"),
+             int(m_samples.value(QStringLiteral("newtab.corvane")).size()));
+    {
+        const QString plain = m_options.useX ? QStringLiteral("startup.corvane.x")
+                                             : QStringLiteral("startup.corvane.off");
+        const double extra = median(QStringLiteral("startup.history")) - median(plain);
+        limitRow(QStringLiteral("100,000-record history: extra start-up (ms)"), extra, NaN, 150,
+                 QStringLiteral("ms"),
+                 int(m_samples.value(QStringLiteral("startup.history")).size()));
+    }
+    limitRow(QStringLiteral("GO! with 100,000 addresses (ms)"),
+             median(QStringLiteral("go.history")), NaN, 5, QStringLiteral("ms"),
+             int(m_samples.value(QStringLiteral("go.history")).size()));
+    rows.append({QStringLiteral("GO! with an empty list (ms, for reference)"),
+                 median(QStringLiteral("go.empty")), NaN, NaN, QString(), true,
+                 int(m_samples.value(QStringLiteral("go.empty")).size())});
+
+    auto number = [](double v, int width) {
+        return std::isnan(v)
+                   ? QString(width, QLatin1Char(' ')).replace(width - 1, 1, QLatin1Char('-'))
+                   : QStringLiteral("%1").arg(v, width, 'f', v < 10 ? 3 : 1);
+    };
+    std::printf("\n%-44s %9s %9s %7s  %-16s %-6s %s\n", "Figure (median)", "Corvane", "bare",
+                "ratio", "target", "result", "runs");
+    std::printf("%s\n", QString(104, QLatin1Char('-')).toLatin1().constData());
+    for (const Row &row : rows) {
+        const QString result = row.target.isEmpty()      ? QString()
+                               : std::isnan(row.corvane) ? QStringLiteral("FAILED")
+                               : row.met                 ? QStringLiteral("met")
+                                                         : QStringLiteral("MISSED");
+        std::printf("%-44s %9s %9s %7s  %-16s %-6s %d\n", qPrintable(row.figure),
+                    qPrintable(number(row.corvane, 9)), qPrintable(number(row.bare, 9)),
+                    qPrintable(number(row.ratio, 7)), qPrintable(row.target), qPrintable(result),
+                    row.samples);
+    }
+    std::fflush(stdout);
+}
+
+int Benchmark::run()
+{
+    if (!prepare())
+        return 1;
+    if (m_options.only.contains(QLatin1String("startup")))
+        measureStartup();
+    if (m_options.only.contains(QLatin1String("memory")))
+        measureMemory();
+    if (m_options.only.contains(QLatin1String("inprocess")))
+        measureInProcess();
+    stopX();
+    report();
+    if (m_options.keep)
+        std::fprintf(stderr, "Temporary folder kept: %s\n", qPrintable(m_root.path()));
+    return 0;
+}

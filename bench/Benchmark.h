@@ -1,0 +1,87 @@
+// The benchmark driver: starts Corvane, its in-process probe and the bare
+// engine program against the loopback server, takes every figure several
+// times and prints the medians side by side with their targets.
+#pragma once
+
+#include "BenchServer.h"
+
+#include <QElapsedTimer>
+#include <QMap>
+#include <QObject>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QVector>
+
+class QProcess;
+
+class Benchmark : public QObject
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        QString corvane; // the executable, copied into each application folder
+        QString probe;
+        QString bare;
+        int runs = 5;
+        bool useX = true; // run an X server (Xvfb) for the X figures
+        bool verbose = false;
+        bool keep = false; // keep the temporary folder
+        // Which groups of figures to take: startup, memory, inprocess.
+        QStringList only{QStringLiteral("startup"), QStringLiteral("memory"),
+                         QStringLiteral("inprocess")};
+    };
+
+    explicit Benchmark(const Options &options, QObject *parent = nullptr);
+    ~Benchmark() override;
+
+    // Takes every figure and prints the table; non-zero when the benchmark
+    // itself could not run.
+    int run();
+
+private:
+    enum class Platform { X, Offscreen };
+
+    bool prepare();
+    bool startX();
+    void stopX();
+
+    QString makeHome(const QString &name) const;
+    QString makeAppFolder(const QString &name, bool withExecutable) const;
+    void writeHomePage(const QString &folder, const QString &address) const;
+    void writeHistory(const QString &folder, int records) const;
+    QProcessEnvironment environment(const QString &home, Platform platform) const;
+    bool start(QProcess &process, const QString &program, const QStringList &args,
+               const QString &home, Platform platform) const;
+    void stop(QProcess &process) const;
+
+    // Launch to marker, in milliseconds; NaN when the marker never came.
+    double startupRun(const QString &program, const QStringList &args, const QString &home,
+                      Platform platform, const QString &marker);
+    void measureStartup();
+    void measureMemory();
+    void measureInProcess();
+
+    void note(const QString &key, double value);
+    double median(const QString &key) const;
+    void report() const;
+
+    Options m_options;
+    QElapsedTimer m_clock;
+    QTemporaryDir m_root;
+    BenchServer m_server;
+    QProcess *m_xserver = nullptr;
+    QString m_display;
+    bool m_asRoot = false;
+    int m_serial = 0; // makes every page address unique, so nothing is cached
+
+    QString m_corvaneHome;
+    QString m_bareHome;
+    QString m_probeHome;
+    QString m_appEmpty;   // corvane, empty WebHis.dat
+    QString m_appHistory; // corvane, 100,000-record WebHis.dat
+    QString m_probeEmpty;
+    QString m_probeHistory;
+
+    QMap<QString, QVector<double>> m_samples;
+};

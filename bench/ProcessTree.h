@@ -1,0 +1,18 @@
+// A process and everything it started (the engine's helper processes), read
+// from /proc: the members, their proportional set size, and their end.
+#pragma once
+
+#include <QList>
+
+class ProcessTree
+{
+public:
+    // The process itself first, then all its descendants.
+    static QList<qint64> members(qint64 root);
+    // Sum of "Pss:" in /proc/<pid>/smaps_rollup over members(root), in KiB.
+    static qint64 pssKiB(qint64 root);
+    static bool isAlive(qint64 pid);
+    // SIGKILLs those of the given processes still alive and waits (up to
+    // timeoutMs) for them to be gone.
+    static void killAll(const QList<qint64> &pids, int timeoutMs);
+};

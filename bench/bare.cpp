@@ -1,0 +1,93 @@
+// The bare engine program the benchmark measures Corvane against: the
+// thinnest QtWebEngine browser that shows the addresses it is given.
+//   bare URL                  one QWebEngineView showing URL
+//   bare URL1 URL2 ...        one view per address in a tab widget
+//   bare --new-tab-runs N URL  after URL has loaded, N times: add a view in a
+//                              new tab, load about:blank, print "NEWTAB <ms>"
+//                              at loadFinished, close the tab again
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTabWidget>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// The size of Corvane's main window, so both draw the same area.
+constexpr int WindowWidth = 784;
+constexpr int WindowHeight = 542;
+
+void runNewTabs(QTabWidget *tabs, int runs)
+{
+    auto next = std::make_shared<std::function<void(int)>>();
+    *next = [tabs, runs, next](int run) {
+        if (run >= runs) {
+            std::fflush(stdout);
+            QCoreApplication::quit();
+            return;
+        }
+        auto *timer = new QElapsedTimer;
+        timer->start();
+        auto *view = new QWebEngineView;
+        tabs->setCurrentIndex(tabs->addTab(view, QStringLiteral("New Tab")));
+        QObject::connect(view, &QWebEngineView::loadFinished, tabs, [=] {
+            std::printf("NEWTAB %.3f\n", timer->nsecsElapsed() / 1e6);
+            std::fflush(stdout);
+            delete timer;
+            // Give the closed tab's renderer back before the next one, as
+            // Corvane does when a tab is closed.
+            tabs->removeTab(tabs->indexOf(view));
+            view->deleteLater();
+            QTimer::singleShot(100, tabs, [next, run] { (*next)(run + 1); });
+        });
+        view->load(QUrl(QStringLiteral("about:blank")));
+    };
+    (*next)(0);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+
+    QStringList args = app.arguments().mid(1);
+    int newTabRuns = 0;
+    if (args.size() >= 2 && args.first() == QLatin1String("--new-tab-runs")) {
+        newTabRuns = args.at(1).toInt();
+        args = args.mid(2);
+    }
+    if (args.isEmpty()) {
+        std::fprintf(stderr, "usage: bare [--new-tab-runs N] URL...\n");
+        return 2;
+    }
+
+    if (args.size() == 1 && newTabRuns == 0) {
+        QWebEngineView view;
+        view.resize(WindowWidth, WindowHeight);
+        view.load(QUrl(args.first()));
+        view.show();
+        return app.exec();
+    }
+
+    QTabWidget tabs;
+    tabs.resize(WindowWidth, WindowHeight);
+    for (const QString &address : args) {
+        auto *view = new QWebEngineView;
+        tabs.addTab(view, address);
+        view->load(QUrl(address));
+    }
+    tabs.show();
+    if (newTabRuns > 0) {
+        auto *first = static_cast<QWebEngineView *>(tabs.widget(0));
+        QObject::connect(
+            first, &QWebEngineView::loadFinished, &tabs,
+            [&tabs, newTabRuns] { runNewTabs(&tabs, newTabRuns); }, Qt::SingleShotConnection);
+    }
+    return app.exec();
+}
