@@ -20,7 +20,11 @@ public:
     {
         QMessageBox box(parent);
         box.setWindowTitle(title);
-        box.setText(text);
+        // Lines may be separated by a CR alone, which Qt does not break on.
+        QString shown = text;
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        box.setText(shown);
         switch (style & 0x70) {
         case Prompts::Critical: box.setIcon(QMessageBox::Critical); break;
         case Prompts::Question: box.setIcon(QMessageBox::Question); break;
