@@ -3,12 +3,9 @@
 // face strip over the whole control.
 #include "controls/xpcmdbutton.h"
 
-#include "controls/XpAccessible.h"
 #include "controls/XpAssetPainter.h"
 #include "controls/XpAssets.h"
 
-#include <QAccessible>
-#include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,19 +16,6 @@
 #include <cmath>
 
 namespace {
-
-// Mouse buttons as the events carry them: 1 left, 2 right, 4 middle.
-int buttonCode(Qt::MouseButtons buttons)
-{
-    return int(buttons & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton));
-}
-
-// Shift state as the events carry it: 1 Shift, 2 Ctrl, 4 Alt.
-int shiftCode(Qt::KeyboardModifiers mods)
-{
-    return (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::ControlModifier ? 2 : 0) |
-           (mods & Qt::AltModifier ? 4 : 0);
-}
 
 bool isEnterKey(int key)
 {
@@ -44,34 +28,18 @@ const QColor captionDisabled(161, 161, 146);
 } // namespace
 
 xpcmdbutton::xpcmdbutton(QWidget *parent)
-    : QWidget(parent), lbl(new QLabel(this)), Timer1(new QTimer(this)), pc(XpAssets::faceStrip())
+    : XpControl(parent), Timer1(new QTimer(this)), pc(XpAssets::faceStrip())
 {
-    XpAccessible::install();
+    // Moves without a button held (tracked by XpControl) drive the hot face.
     setFocusPolicy(Qt::StrongFocus);
-    // Moves without a button held drive the hot face.
-    setMouseTracking(true);
 
-    lbl->setObjectName(QStringLiteral("lbl"));
-    lbl->setTextFormat(Qt::PlainText);
     lbl->setAlignment(Qt::AlignCenter);
     lbl->setAutoFillBackground(false);
-    lbl->setMouseTracking(true);
-    lbl->installEventFilter(this);
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10);
     connect(Timer1, &QTimer::timeout, this, &xpcmdbutton::Timer1_Timer);
 
-    // A button placed without a caption shows its name, as in the form designer.
-    connect(this, &QObject::objectNameChanged, this, [this](const QString &name) {
-        if (!m_CaptionSet) {
-            lbl->setText(name);
-            lbl_Change();
-        }
-    });
-
-    m_Font = font();
-    lbl->setFont(m_Font);
     applyEnabled();
     resize(113, 59);
     DrawRestState();
@@ -86,23 +54,6 @@ void xpcmdbutton::setState(int vNewValue)
     if (changed)
         emit StateChanged(m_State);
     DrawRestState();
-}
-
-QString xpcmdbutton::caption() const
-{
-    return lbl->text();
-}
-
-void xpcmdbutton::setCaption(const QString &vNewCaption)
-{
-    m_CaptionSet = true;
-    if (lbl->text() == vNewCaption)
-        return;
-    lbl->setText(vNewCaption);
-    lbl_Change();
-    QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&nameChanged);
-    emit CaptionChanged(vNewCaption);
 }
 
 void xpcmdbutton::setDefault(bool on)
@@ -132,43 +83,25 @@ void xpcmdbutton::setDefault(bool on)
     }
 }
 
-QFont xpcmdbutton::ambientFont() const
-{
-    return parentWidget() ? parentWidget()->font() : QApplication::font();
-}
-
 void xpcmdbutton::writeProperties(QVariantMap &bag) const
 {
     if (m_State != 0)
         bag.insert(QStringLiteral("State"), m_State);
-    if (testAttribute(Qt::WA_ForceDisabled))
-        bag.insert(QStringLiteral("Enabled"), false);
-    if (caption() != objectName())
-        bag.insert(QStringLiteral("Caption"), caption());
-    if (m_Font != ambientFont())
-        bag.insert(QStringLiteral("Font"), m_Font);
+    writeCommonProperties(bag);
 }
 
 void xpcmdbutton::readProperties(const QVariantMap &bag)
 {
     setState(bag.value(QStringLiteral("State"), 0).toInt());
     setEnabled(bag.value(QStringLiteral("Enabled"), true).toBool());
-    if (bag.contains(QStringLiteral("Caption"))) {
-        setCaption(bag.value(QStringLiteral("Caption")).toString());
-    } else {
-        setCaption(objectName());
-        m_CaptionSet = false;
-    }
-    // An empty font follows the container's.
-    setFont(bag.contains(QStringLiteral("Font")) ? bag.value(QStringLiteral("Font")).value<QFont>()
-                                                 : QFont());
+    readCaption(bag);
+    readFont(bag);
 }
 
 void xpcmdbutton::initProperties()
 {
     setEnabled(true);
-    setCaption(objectName());
-    m_CaptionSet = false;
+    resetCaption();
     setFont(QFont());
 }
 
@@ -253,16 +186,6 @@ void xpcmdbutton::applyEnabled()
     // Every colour group, so the disabled label shows this grey and not the style's.
     pal.setColor(QPalette::WindowText, isEnabled() ? captionEnabled : captionDisabled);
     lbl->setPalette(pal);
-}
-
-void xpcmdbutton::followFont()
-{
-    if (font() == m_Font)
-        return;
-    m_Font = font();
-    lbl->setFont(m_Font);
-    lbl_Change();
-    emit FontChanged(m_Font);
 }
 
 void xpcmdbutton::resizeEvent(QResizeEvent *)
@@ -367,44 +290,6 @@ void xpcmdbutton::handleMouse(QMouseEvent *event, QWidget *origin)
         break;
     }
     event->accept();
-}
-
-void xpcmdbutton::mousePressEvent(QMouseEvent *event)
-{
-    handleMouse(event, this);
-}
-
-void xpcmdbutton::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    handleMouse(event, this);
-}
-
-void xpcmdbutton::mouseMoveEvent(QMouseEvent *event)
-{
-    handleMouse(event, this);
-}
-
-void xpcmdbutton::mouseReleaseEvent(QMouseEvent *event)
-{
-    handleMouse(event, this);
-}
-
-bool xpcmdbutton::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == lbl) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::MouseButtonRelease:
-            // The caption's own coordinates are passed on unchanged.
-            handleMouse(static_cast<QMouseEvent *>(event), lbl);
-            return true;
-        default:
-            break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 bool xpcmdbutton::event(QEvent *event)

@@ -3,16 +3,14 @@
 // itself and finds out that the cursor has left by polling it.
 #pragma once
 
-#include <QFont>
-#include <QPixmap>
-#include <QVariantMap>
-#include <QWidget>
+#include "controls/XpControl.h"
 
-class QLabel;
+#include <QPixmap>
+
 class QShortcut;
 class QTimer;
 
-class xpcmdbutton : public QWidget
+class xpcmdbutton : public XpControl
 {
     Q_OBJECT
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled NOTIFY EnabledChanged)
@@ -32,9 +30,8 @@ public:
     int state() const { return m_State; }
     void setState(int vNewValue);
 
-    // Until a caption is set the button shows its objectName.
-    QString caption() const;
-    void setCaption(const QString &vNewCaption);
+    // caption() and setCaption() come from XpControl: until a caption is set
+    // the button shows its objectName.
 
     // Enabled and Font are QWidget's own enabled state and font; the button
     // follows them (grey caption, disabled face, re-centred caption) however
@@ -83,16 +80,16 @@ protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void announceCaption(const QString &caption) override { emit CaptionChanged(caption); }
+    void announceFont(const QFont &font) override { emit FontChanged(font); }
+    void lbl_Change() override;
+    // Mouse press, move and release from the control or its caption.
+    void handleMouse(QMouseEvent *event, QWidget *origin) override;
 
 private:
     void DrawCell(int cell);
@@ -102,25 +99,16 @@ private:
     void UserControl_MouseMove(int Button, int Shift, float X, float Y);
     void UserControl_MouseUp(int Button, int Shift, float X, float Y);
     void Timer1_Timer();
-    void lbl_Change();
     void applyEnabled();
-    void followFont();
-    // Mouse press, move and release from the control or its caption;
-    // pos is relative to the widget the event started on.
-    void handleMouse(QMouseEvent *event, QWidget *origin);
-    QFont ambientFont() const;
 
     int m_State = 0;
-    QFont m_Font;
     short m_RestCell = 0;
 
-    QLabel *lbl;
     QTimer *Timer1;
     QPixmap pc;
     QShortcut *m_EnterKey = nullptr;
     QShortcut *m_EnterPadKey = nullptr;
     int m_Cell = 0;
-    bool m_CaptionSet = false;
     bool m_Default = false;
     bool m_Pressed = false;        // a left press on the control awaits its release
     bool m_SecondOfDouble = false; // the press was the second of a double click

@@ -3,27 +3,13 @@
 // line where it runs through the caption.
 #include "controls/xpgroupbox.h"
 
-#include "controls/XpAccessible.h"
 #include "controls/XpAssets.h"
 
-#include <QAccessible>
-#include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace {
-
-int buttonCode(Qt::MouseButtons buttons)
-{
-    return int(buttons & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton));
-}
-
-int shiftCode(Qt::KeyboardModifiers mods)
-{
-    return (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::ControlModifier ? 2 : 0) |
-           (mods & Qt::AltModifier ? 4 : 0);
-}
 
 const QColor captionEnabled(0, 70, 213);
 const QColor captionDisabled(161, 161, 146);
@@ -48,27 +34,9 @@ QColor xpgroupbox::colorFromValue(quint32 value, const QPalette &palette)
     }
 }
 
-xpgroupbox::xpgroupbox(QWidget *parent)
-    : QWidget(parent), lbl(new QLabel(this)), img(XpAssets::framePicture())
+xpgroupbox::xpgroupbox(QWidget *parent) : XpControl(parent), img(XpAssets::framePicture())
 {
-    XpAccessible::install();
-    setMouseTracking(true);
-
-    lbl->setObjectName(QStringLiteral("lbl"));
-    lbl->setTextFormat(Qt::PlainText);
     lbl->setAutoFillBackground(true);
-    lbl->setMouseTracking(true);
-    lbl->installEventFilter(this);
-
-    connect(this, &QObject::objectNameChanged, this, [this](const QString &name) {
-        if (!m_CaptionSet) {
-            lbl->setText(name);
-            lbl_Change();
-        }
-    });
-
-    m_Font = font();
-    lbl->setFont(m_Font);
     applyEnabled();
     applyBackColor();
     resize(199, 89);
@@ -76,23 +44,6 @@ xpgroupbox::xpgroupbox(QWidget *parent)
 }
 
 xpgroupbox::~xpgroupbox() = default;
-
-QString xpgroupbox::caption() const
-{
-    return lbl->text();
-}
-
-void xpgroupbox::setCaption(const QString &vNewCaption)
-{
-    m_CaptionSet = true;
-    if (lbl->text() == vNewCaption)
-        return;
-    lbl->setText(vNewCaption);
-    lbl_Change();
-    QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&nameChanged);
-    emit CaptionChanged(vNewCaption);
-}
 
 void xpgroupbox::setBackColor(quint32 New_BackColor)
 {
@@ -103,19 +54,9 @@ void xpgroupbox::setBackColor(quint32 New_BackColor)
     applyBackColor();
 }
 
-QFont xpgroupbox::ambientFont() const
-{
-    return parentWidget() ? parentWidget()->font() : QApplication::font();
-}
-
 void xpgroupbox::writeProperties(QVariantMap &bag) const
 {
-    if (caption() != objectName())
-        bag.insert(QStringLiteral("Caption"), caption());
-    if (testAttribute(Qt::WA_ForceDisabled))
-        bag.insert(QStringLiteral("Enabled"), false);
-    if (m_Font != ambientFont())
-        bag.insert(QStringLiteral("Font"), m_Font);
+    writeCommonProperties(bag);
     if (m_BackColor != DefaultBackColor)
         bag.insert(QStringLiteral("BackColor"), m_BackColor);
 }
@@ -123,22 +64,14 @@ void xpgroupbox::writeProperties(QVariantMap &bag) const
 void xpgroupbox::readProperties(const QVariantMap &bag)
 {
     setEnabled(bag.value(QStringLiteral("Enabled"), true).toBool());
-    // An empty font follows the container's.
-    setFont(bag.contains(QStringLiteral("Font")) ? bag.value(QStringLiteral("Font")).value<QFont>()
-                                                 : QFont());
+    readFont(bag);
     setBackColor(bag.value(QStringLiteral("BackColor"), DefaultBackColor).toUInt());
-    if (bag.contains(QStringLiteral("Caption"))) {
-        setCaption(bag.value(QStringLiteral("Caption")).toString());
-    } else {
-        setCaption(objectName());
-        m_CaptionSet = false;
-    }
+    readCaption(bag);
 }
 
 void xpgroupbox::initProperties()
 {
-    setCaption(objectName());
-    m_CaptionSet = false;
+    resetCaption();
     setEnabled(true);
     setFont(QFont());
     setBackColor(DefaultBackColor);
@@ -171,16 +104,6 @@ void xpgroupbox::applyBackColor()
     pal.setColor(QPalette::Window, colorFromValue(m_BackColor, palette()));
     lbl->setPalette(pal);
     UserControl_Resize();
-}
-
-void xpgroupbox::followFont()
-{
-    if (font() == m_Font)
-        return;
-    m_Font = font();
-    lbl->setFont(m_Font);
-    lbl_Change();
-    emit FontChanged(m_Font);
 }
 
 void xpgroupbox::paintEvent(QPaintEvent *)
@@ -274,41 +197,4 @@ void xpgroupbox::handleMouse(QMouseEvent *event, QWidget *origin)
         break;
     }
     event->accept();
-}
-
-void xpgroupbox::mousePressEvent(QMouseEvent *event)
-{
-    handleMouse(event, this);
-}
-
-void xpgroupbox::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    handleMouse(event, this);
-}
-
-void xpgroupbox::mouseMoveEvent(QMouseEvent *event)
-{
-    handleMouse(event, this);
-}
-
-void xpgroupbox::mouseReleaseEvent(QMouseEvent *event)
-{
-    handleMouse(event, this);
-}
-
-bool xpgroupbox::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == lbl) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::MouseButtonRelease:
-            handleMouse(static_cast<QMouseEvent *>(event), lbl);
-            return true;
-        default:
-            break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }

@@ -3,14 +3,11 @@
 // It is a container; dialogs place their own widgets inside it.
 #pragma once
 
-#include <QFont>
+#include "controls/XpControl.h"
+
 #include <QPixmap>
-#include <QVariantMap>
-#include <QWidget>
 
-class QLabel;
-
-class xpgroupbox : public QWidget
+class xpgroupbox : public XpControl
 {
     Q_OBJECT
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled NOTIFY EnabledChanged)
@@ -29,9 +26,8 @@ public:
     explicit xpgroupbox(QWidget *parent = nullptr);
     ~xpgroupbox() override;
 
-    // Until a caption is set the box shows its objectName.
-    QString caption() const;
-    void setCaption(const QString &vNewCaption);
+    // caption() and setCaption() come from XpControl: until a caption is set
+    // the box shows its objectName.
 
     quint32 backColor() const { return m_BackColor; }
     void setBackColor(quint32 New_BackColor);
@@ -62,27 +58,19 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void announceCaption(const QString &caption) override { emit CaptionChanged(caption); }
+    void announceFont(const QFont &font) override { emit FontChanged(font); }
+    void lbl_Change() override;
+    // Mouse events from the control or its caption.
+    void handleMouse(QMouseEvent *event, QWidget *origin) override;
 
 private:
     void UserControl_Resize();
-    void lbl_Change();
     void applyEnabled();
     void applyBackColor();
-    void followFont();
-    // Mouse events from the control or its caption, pos relative to origin.
-    void handleMouse(QMouseEvent *event, QWidget *origin);
-    QFont ambientFont() const;
 
-    QFont m_Font;
     quint32 m_BackColor = DefaultBackColor;
 
-    QLabel *lbl;
     QPixmap img;
-    bool m_CaptionSet = false;
     bool m_CaptionPressed = false; // a left press on the caption awaits its release
 };
