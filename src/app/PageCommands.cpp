@@ -112,6 +112,22 @@ bool refuseWhilePrinting(QWidget *window)
     return true;
 }
 
+// Saving, printing and properties all need a page in the tab.
+bool refuseWithoutPage(const WebEnginePageView *view)
+{
+    if (hasPage(view))
+        return false;
+    Prompts::MsgBox(view->window(), PageCommands::NoPageMessage, Prompts::Information, Title);
+    return true;
+}
+
+// Print and Print Preview name the document after the page.
+void preparePrinter(QPrinter *printer, const WebEnginePageView *view)
+{
+    printer->setDocName(view->LocationName());
+    PagePrinter::prepare(printer);
+}
+
 } // namespace
 
 const QStringList PageCommands::SaveFilters = {
@@ -184,10 +200,8 @@ bool PageCommands::runDialog(QDialog *dialog, QPrinter *printer)
 bool PageCommands::saveAs(WebEnginePageView *view)
 {
     QWidget *window = view->window();
-    if (!hasPage(view)) {
-        Prompts::MsgBox(window, NoPageMessage, Prompts::Information, Title);
+    if (refuseWithoutPage(view))
         return false;
-    }
     QString filter = SaveFilters.first();
     const QString suggested =
         QDir(startFolder()).filePath(fileNameFor(view->LocationName()) + QStringLiteral(".html"));
@@ -210,10 +224,8 @@ bool PageCommands::saveAs(WebEnginePageView *view)
 bool PageCommands::properties(WebEnginePageView *view)
 {
     QWidget *window = view->window();
-    if (!hasPage(view)) {
-        Prompts::MsgBox(window, NoPageMessage, Prompts::Information, Title);
+    if (refuseWithoutPage(view))
         return false;
-    }
     auto *dialog =
         new PagePropertiesDialog(view->LocationName(), view->engineView()->url(), window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -227,12 +239,8 @@ bool PageCommands::properties(WebEnginePageView *view)
 bool PageCommands::print(WebEnginePageView *view)
 {
     QWidget *window = view->window();
-    if (refuseWhilePrinting(window))
+    if (refuseWhilePrinting(window) || refuseWithoutPage(view))
         return false;
-    if (!hasPage(view)) {
-        Prompts::MsgBox(window, NoPageMessage, Prompts::Information, Title);
-        return false;
-    }
     QPrinter *printer = PagePrinter::printer();
     {
         QPrintDialog dialog(printer, window);
@@ -254,8 +262,7 @@ bool PageCommands::print(WebEnginePageView *view)
         }
         g_lastFolder = QFileInfo(printer->outputFileName()).absolutePath();
     }
-    printer->setDocName(view->LocationName());
-    PagePrinter::prepare(printer);
+    preparePrinter(printer, view);
     QPointer<QWidget> parent(window);
     const QString target = printer->outputFormat() == QPrinter::PdfFormat
                                ? QDir::toNativeSeparators(printer->outputFileName())
@@ -284,15 +291,10 @@ bool PageCommands::pageSetup(WebEnginePageView *view)
 bool PageCommands::printPreview(WebEnginePageView *view)
 {
     QWidget *window = view->window();
-    if (refuseWhilePrinting(window))
+    if (refuseWhilePrinting(window) || refuseWithoutPage(view))
         return false;
-    if (!hasPage(view)) {
-        Prompts::MsgBox(window, NoPageMessage, Prompts::Information, Title);
-        return false;
-    }
     QPrinter *printer = PagePrinter::printer();
-    printer->setDocName(view->LocationName());
-    PagePrinter::prepare(printer);
+    preparePrinter(printer, view);
     QPrintPreviewDialog dialog(printer, window);
     QPointer<QWebEngineView> engine(view->engineView());
     QPointer<QWidget> parent(window);
