@@ -21,19 +21,26 @@ const QString MenuCommands::TabHelpTitle = QStringLiteral("Corvane");
 
 namespace {
 
-// The address box selection as a start and a length; with nothing selected
-// the start is the caret.
+// The address box text cut at its selection; with nothing selected the
+// selection is empty and starts at the caret.
 struct Selection
 {
     int start;
-    int length;
+    QString before;
+    QString selected;
+    QString after;
 };
 
 Selection selectionOf(const QLineEdit *edit)
 {
-    if (edit->hasSelectedText())
-        return {edit->selectionStart(), int(edit->selectedText().size())};
-    return {edit->cursorPosition(), 0};
+    const QString text = edit->text();
+    int start = edit->cursorPosition();
+    int length = 0;
+    if (edit->hasSelectedText()) {
+        start = edit->selectionStart();
+        length = int(edit->selectedText().size());
+    }
+    return {start, text.left(start), text.mid(start, length), text.mid(start + length)};
 }
 
 } // namespace
@@ -68,12 +75,9 @@ void MenuCommands::Cut_Click()
     QLineEdit *edit = addressEdit();
     if (!edit)
         return;
-    const QString text = edit->text();
     const Selection sel = selectionOf(edit);
-    const QString before = text.left(sel.start);
-    const QString after = text.mid(sel.start + sel.length);
-    QGuiApplication::clipboard()->setText(text.mid(sel.start, sel.length));
-    m_window->addressBox()->setEditText(before + after);
+    QGuiApplication::clipboard()->setText(sel.selected);
+    m_window->addressBox()->setEditText(sel.before + sel.after);
 }
 
 void MenuCommands::paste_Click()
@@ -81,12 +85,9 @@ void MenuCommands::paste_Click()
     QLineEdit *edit = addressEdit();
     if (!edit)
         return;
-    const QString text = edit->text();
     const Selection sel = selectionOf(edit);
-    const QString before = text.left(sel.start);
-    const QString after = text.mid(sel.start + sel.length);
     const QString pasted = QGuiApplication::clipboard()->text();
-    m_window->addressBox()->setEditText(before + pasted + after);
+    m_window->addressBox()->setEditText(sel.before + pasted + sel.after);
     edit->setSelection(sel.start, int(pasted.size()));
 }
 
