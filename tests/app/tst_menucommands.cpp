@@ -1,9 +1,7 @@
 // The menu commands with scripted page views: editing the address box while
 // the page has the focus, the file commands handed to the selected view,
 // Always on Top, dialogs opened on top, the help messages and favourites.
-#include "FakePageView.h"
-#include "ScriptedPrompts.h"
-#include "TestSandbox.h"
+#include "TestWindow.h"
 #include "app/MenuCommands.h"
 #include "app/frmWeb.h"
 #include "store/FavMenuItems.h"
@@ -19,14 +17,9 @@
 #include <QTabBar>
 #include <QtTest>
 
-class TestMenuCommands : public QObject
+class TestMenuCommands : public QObject, protected TestWindow
 {
     Q_OBJECT
-
-    std::unique_ptr<TestSandbox> sandbox;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<frmWeb> window;
-    QList<FakePageView *> views;
 
     QLineEdit *edit() const { return window->addressBox()->lineEdit(); }
     MenuCommands *commands() const { return window->findChild<MenuCommands *>(); }
@@ -59,22 +52,12 @@ class TestMenuCommands : public QObject
 private slots:
     void init()
     {
-        Module1::reset();
-        views.clear();
-        sandbox = std::make_unique<TestSandbox>();
-        sandbox->writeFile("Hpage.dat", "\"home.test\"\r\n");
-        prompts = std::make_unique<ScriptedPrompts>();
-        window = std::make_unique<frmWeb>(fakeViewFactory(&views));
-        window->Form_Load();
+        openSandbox();
+        start();
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
-    void cleanup()
-    {
-        window.reset();
-        prompts.reset();
-        sandbox.reset();
-    }
+    void cleanup() { closeAll(); }
 
     // ------------------------------------------------------------ Edit menu
 

@@ -1,14 +1,11 @@
 // The about box driven from Help > About: its texts and version, how it is
 // opened and closed, and finding the System Information tool through a
 // registry given values by the test.
-#include "FakePageView.h"
-#include "ScriptedPrompts.h"
-#include "TestSandbox.h"
+#include "TestWindow.h"
 #include "app/frmWeb.h"
 #include "dialogs/DialogLauncher.h"
 #include "dialogs/SystemRegistry.h"
 #include "dialogs/frmAbout.h"
-#include "store/Module1.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,16 +33,10 @@ QByteArray number(qint32 value)
 }
 } // namespace
 
-class TestFrmAbout : public QObject
+class TestFrmAbout : public QObject, protected TestWindow
 {
     Q_OBJECT
 
-    std::unique_ptr<TestSandbox> sandbox;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<frmWeb> window;
-    QList<FakePageView *> views;
-
-    DialogLauncher *launcher() const { return window->findChild<DialogLauncher *>(); }
     frmAbout *open()
     {
         window->action("mnuAbout")->trigger();
@@ -53,10 +44,6 @@ class TestFrmAbout : public QObject
         if (dialog && !QTest::qWaitForWindowExposed(dialog))
             return nullptr;
         return dialog;
-    }
-    template <typename T> static T *child(QWidget *dialog, const char *name)
-    {
-        return dialog->findChild<T *>(QString::fromLatin1(name));
     }
     QStringList started() const
     {
@@ -80,20 +67,12 @@ private slots:
     void init()
     {
         SystemRegistry::reset();
-        Module1::reset();
-        views.clear();
-        sandbox = std::make_unique<TestSandbox>();
-        sandbox->writeFile("Hpage.dat", "\"home.test\"\r\n");
-        prompts = std::make_unique<ScriptedPrompts>();
-        window = std::make_unique<frmWeb>(fakeViewFactory(&views));
-        window->Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        openSandbox();
+        start();
     }
     void cleanup()
     {
-        window.reset();
-        prompts.reset();
-        sandbox.reset();
+        closeAll();
         SystemRegistry::reset();
         QCoreApplication::setApplicationVersion("2.5.36");
     }

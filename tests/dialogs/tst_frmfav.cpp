@@ -1,16 +1,13 @@
 // The add-favourite dialog driven from Favorites > Add to Favorites...: the
 // boxes filled from the selected tab, Reset, Add, the ways of closing, the
 // capacity of the menu, and menu, address table and store checked together.
-#include "FakePageView.h"
-#include "ScriptedPrompts.h"
-#include "TestSandbox.h"
+#include "TestWindow.h"
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "dialogs/DialogLauncher.h"
 #include "dialogs/FavEdits.h"
 #include "dialogs/frmFav.h"
 #include "store/FavMenuItems.h"
-#include "store/FavRecord.h"
 #include "store/Module1.h"
 
 #include <QAction>
@@ -18,64 +15,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSettings>
 #include <QtTest>
 
-class TestFrmFav : public QObject
+class TestFrmFav : public QObject, protected TestWindow
 {
     Q_OBJECT
 
-    std::unique_ptr<TestSandbox> sandbox;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<frmWeb> window;
-    QList<FakePageView *> views;
-
-    void start()
-    {
-        views.clear();
-        Module1::reset();
-        window = std::make_unique<frmWeb>(fakeViewFactory(&views));
-        window->Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    void restart()
-    {
-        window.reset();
-        start();
-    }
-    // Favourites as an earlier run left them: key k holds entry k.
-    void seed(int count)
-    {
-        QSettings settings(sandbox->settingsPath(), QSettings::IniFormat);
-        for (int k = 1; k <= count; ++k)
-            settings.setValue(
-                QString("Favorites/%1").arg(k),
-                FavRecord::join(QString("Site %1").arg(k), QString("http://site%1.test/").arg(k)));
-        settings.sync();
-    }
-    QStringList storeKeys() const
-    {
-        QSettings settings(sandbox->settingsPath(), QSettings::IniFormat);
-        settings.beginGroup("Favorites");
-        QStringList keys = settings.childKeys();
-        std::sort(keys.begin(), keys.end(),
-                  [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
-        return keys;
-    }
-    QString stored(int key) const
-    {
-        return QSettings(sandbox->settingsPath(), QSettings::IniFormat)
-            .value(QString("Favorites/%1").arg(key))
-            .toString();
-    }
-    QStringList captions() const
-    {
-        QStringList all;
-        for (int i = 0; i < window->favMenu()->count(); ++i)
-            all << window->favMenu()->caption(i);
-        return all;
-    }
-    DialogLauncher *launcher() const { return window->findChild<DialogLauncher *>(); }
     frmFav *open()
     {
         QAction *add = window->action("AddToFav");
@@ -86,16 +31,6 @@ class TestFrmFav : public QObject
         if (dialog && !QTest::qWaitForWindowExposed(dialog))
             return nullptr;
         return dialog;
-    }
-    static QLineEdit *box(QWidget *dialog, const char *name)
-    {
-        return dialog->findChild<QLineEdit *>(QString::fromLatin1(name));
-    }
-    static void click(QWidget *dialog, const char *name)
-    {
-        auto *button = dialog->findChild<xpcmdbutton *>(QString::fromLatin1(name));
-        QVERIFY2(button, name);
-        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
     }
     // Adds through the dialog with the given texts typed into the boxes.
     void addTyped(const QString &name, const QString &address)
@@ -112,18 +47,8 @@ class TestFrmFav : public QObject
     }
 
 private slots:
-    void init()
-    {
-        sandbox = std::make_unique<TestSandbox>();
-        sandbox->writeFile("Hpage.dat", "\"home.test\"\r\n");
-        prompts = std::make_unique<ScriptedPrompts>();
-    }
-    void cleanup()
-    {
-        window.reset();
-        prompts.reset();
-        sandbox.reset();
-    }
+    void init() { openSandbox(); }
+    void cleanup() { closeAll(); }
 
     void controlsAsDesigned()
     {
@@ -187,7 +112,7 @@ private slots:
 
     void addingTwiceGivesConsecutiveKeys()
     {
-        seed(2);
+        seedFavourites(2);
         start();
         views.at(0)->complete("http://same.test/", "Same");
         for (int round = 0; round < 2; ++round) {
@@ -273,7 +198,7 @@ private slots:
     void closingWithoutAddingStoresNothing()
     {
         QFETCH(QString, how);
-        seed(1);
+        seedFavourites(1);
         start();
         views.at(0)->complete("http://page.test/", "Page");
         frmFav *dialog = open();
@@ -299,7 +224,7 @@ private slots:
 
     void the201stIsRefusedBeforeAnythingIsCreated()
     {
-        seed(Module1::FavCapacity);
+        seedFavourites(Module1::FavCapacity);
         start();
         QCOMPARE(window->favMenu()->count(), Module1::FavCapacity + 1);
         const QByteArray before = [this] {
@@ -333,7 +258,7 @@ private slots:
 
     void aStoreThatCannotBeWrittenChangesNothing()
     {
-        seed(1);
+        seedFavourites(1);
         start();
         // A folder where the settings file was: every write fails.
         QVERIFY(QFile::remove(sandbox->settingsPath()));

@@ -3,9 +3,7 @@
 // Change, menu, address table and store checked together and again after a
 // restart, the enabling of the windows, and what a program killed in the
 // middle of an edit finds on its next start.
-#include "FakePageView.h"
-#include "ScriptedPrompts.h"
-#include "TestSandbox.h"
+#include "TestWindow.h"
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "controls/xpgroupbox.h"
@@ -21,64 +19,14 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QSettings>
 #include <QtTest>
 
 using Entry = QPair<QString, QString>; // name, address
 
-class TestFrmFavDel : public QObject
+class TestFrmFavDel : public QObject, protected TestWindow
 {
     Q_OBJECT
 
-    std::unique_ptr<TestSandbox> sandbox;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<frmWeb> window;
-    QList<FakePageView *> views;
-
-    void start()
-    {
-        views.clear();
-        Module1::reset();
-        window = std::make_unique<frmWeb>(fakeViewFactory(&views));
-        window->Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    void restart()
-    {
-        window.reset();
-        start();
-    }
-    static QString name(int k) { return QString("Site %1").arg(k); }
-    static QString address(int k) { return QString("http://site%1.test/").arg(k); }
-    void seed(int count)
-    {
-        QSettings settings(sandbox->settingsPath(), QSettings::IniFormat);
-        for (int k = 1; k <= count; ++k)
-            settings.setValue(QString("Favorites/%1").arg(k), FavRecord::join(name(k), address(k)));
-        settings.sync();
-    }
-    QStringList storeKeys() const
-    {
-        QSettings settings(sandbox->settingsPath(), QSettings::IniFormat);
-        settings.beginGroup("Favorites");
-        QStringList keys = settings.childKeys();
-        std::sort(keys.begin(), keys.end(),
-                  [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
-        return keys;
-    }
-    QString stored(int key) const
-    {
-        return QSettings(sandbox->settingsPath(), QSettings::IniFormat)
-            .value(QString("Favorites/%1").arg(key))
-            .toString();
-    }
-    QStringList captions() const
-    {
-        QStringList all;
-        for (int i = 0; i < window->favMenu()->count(); ++i)
-            all << window->favMenu()->caption(i);
-        return all;
-    }
     QList<Entry> entries() const
     {
         QList<Entry> all;
@@ -95,7 +43,6 @@ class TestFrmFavDel : public QObject
         return all;
     }
 
-    DialogLauncher *launcher() const { return window->findChild<DialogLauncher *>(); }
     frmFavDel *open()
     {
         QAction *organise = window->action("DelFav");
@@ -110,16 +57,6 @@ class TestFrmFavDel : public QObject
     static xpcmdbutton *button(QWidget *dialog, const char *name)
     {
         return dialog->findChild<xpcmdbutton *>(QString::fromLatin1(name));
-    }
-    static QLineEdit *box(QWidget *dialog, const char *name)
-    {
-        return dialog->findChild<QLineEdit *>(QString::fromLatin1(name));
-    }
-    static void click(QWidget *dialog, const char *name)
-    {
-        xpcmdbutton *b = button(dialog, name);
-        QVERIFY2(b, name);
-        QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
     }
     static void select(frmFavDel *dialog, int row)
     {
@@ -154,25 +91,18 @@ class TestFrmFavDel : public QObject
     }
 
 private slots:
-    void init()
-    {
-        sandbox = std::make_unique<TestSandbox>();
-        sandbox->writeFile("Hpage.dat", "\"home.test\"\r\n");
-        prompts = std::make_unique<ScriptedPrompts>();
-    }
+    void init() { openSandbox(); }
     void cleanup()
     {
         FavEdits::setStoreWatcher(nullptr);
-        window.reset();
-        prompts.reset();
-        sandbox.reset();
+        closeAll();
     }
 
     // ------------------------------------------------------------ organise
 
     void controlsAsDesigned()
     {
-        seed(2);
+        seedFavourites(2);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -194,7 +124,7 @@ private slots:
 
     void listsTheMenuAndHoldsTheWindow()
     {
-        seed(3);
+        seedFavourites(3);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -208,7 +138,7 @@ private slots:
 
     void selectingShowsTheAddress()
     {
-        seed(2);
+        seedFavourites(2);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -216,12 +146,12 @@ private slots:
         QCOMPARE(box(dialog, "txtUrl")->text(), Module1::SearchServiceUrl);
         QVERIFY(buttonsDisabled(dialog));
         select(dialog, 2);
-        QCOMPARE(box(dialog, "txtUrl")->text(), address(2));
+        QCOMPARE(box(dialog, "txtUrl")->text(), favAddress(2));
         QVERIFY(buttonsEnabled(dialog));
         // The keys select too.
         QTest::keyClick(dialog->findChild<QListWidget *>("List1"), Qt::Key_Up);
         QCOMPARE(dialog->ListIndex(), 1);
-        QCOMPARE(box(dialog, "txtUrl")->text(), address(1));
+        QCOMPARE(box(dialog, "txtUrl")->text(), favAddress(1));
         QTest::keyClick(dialog->findChild<QListWidget *>("List1"), Qt::Key_Up);
         QCOMPARE(box(dialog, "txtUrl")->text(), Module1::SearchServiceUrl);
         QVERIFY(buttonsDisabled(dialog));
@@ -229,7 +159,7 @@ private slots:
 
     void deleteTheSecondOfFive()
     {
-        seed(5);
+        seedFavourites(5);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -239,10 +169,10 @@ private slots:
         const QStringList expected{"Google", "Site 1", "Site 5", "Site 3", "Site 4"};
         QCOMPARE(captions(), expected);
         QCOMPARE(lines(dialog), expected);
-        QCOMPARE(Module1::GetFavUrl(2), address(5));
+        QCOMPARE(Module1::GetFavUrl(2), favAddress(5));
         QCOMPARE(Module1::GetFavUrl(5), QString());
         QCOMPARE(storeKeys(), QStringList({"1", "2", "3", "4"}));
-        QCOMPARE(stored(2), FavRecord::join(name(5), address(5)));
+        QCOMPARE(stored(2), FavRecord::join(favName(5), favAddress(5)));
         QVERIFY(box(dialog, "txtUrl")->text().isEmpty());
         QCOMPARE(dialog->ListIndex(), -1);
         QVERIFY(buttonsDisabled(dialog));
@@ -250,15 +180,15 @@ private slots:
 
         restart();
         QCOMPARE(captions(), expected);
-        QCOMPARE(entries(), QList<Entry>({{name(1), address(1)},
-                                          {name(5), address(5)},
-                                          {name(3), address(3)},
-                                          {name(4), address(4)}}));
+        QCOMPARE(entries(), QList<Entry>({{favName(1), favAddress(1)},
+                                          {favName(5), favAddress(5)},
+                                          {favName(3), favAddress(3)},
+                                          {favName(4), favAddress(4)}}));
     }
 
     void deleteTheLast()
     {
-        seed(3);
+        seedFavourites(3);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -266,8 +196,8 @@ private slots:
         click(dialog, "cmdDel");
         QCOMPARE(captions(), QStringList({"Google", "Site 1", "Site 2"}));
         QCOMPARE(storeKeys(), QStringList({"1", "2"}));
-        QCOMPARE(stored(1), FavRecord::join(name(1), address(1)));
-        QCOMPARE(stored(2), FavRecord::join(name(2), address(2)));
+        QCOMPARE(stored(1), FavRecord::join(favName(1), favAddress(1)));
+        QCOMPARE(stored(2), FavRecord::join(favName(2), favAddress(2)));
         QCOMPARE(Module1::GetFavUrl(3), QString());
 
         // And the only one.
@@ -283,7 +213,7 @@ private slots:
 
     void rename()
     {
-        seed(3);
+        seedFavourites(3);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -297,16 +227,16 @@ private slots:
         QCOMPARE(prompts->asked.at(0).title, QString("Favorites"));
         QCOMPARE(captions(), QStringList({"Google", "Site 1", "Renamed", "Site 3"}));
         QCOMPARE(lines(dialog), captions());
-        QCOMPARE(Module1::GetFavUrl(2), address(2));
-        QCOMPARE(stored(2), FavRecord::join("Renamed", address(2)));
+        QCOMPARE(Module1::GetFavUrl(2), favAddress(2));
+        QCOMPARE(stored(2), FavRecord::join("Renamed", favAddress(2)));
         QCOMPARE(storeKeys(), QStringList({"1", "2", "3"}));
-        QCOMPARE(box(dialog, "txtUrl")->text(), address(2));
+        QCOMPARE(box(dialog, "txtUrl")->text(), favAddress(2));
         QCOMPARE(dialog->ListIndex(), -1);
         QVERIFY(buttonsDisabled(dialog));
 
         restart();
         QCOMPARE(captions(), QStringList({"Google", "Site 1", "Renamed", "Site 3"}));
-        QCOMPARE(Module1::GetFavUrl(2), address(2));
+        QCOMPARE(Module1::GetFavUrl(2), favAddress(2));
     }
 
     void renameWithNoAnswerChangesNothing_data()
@@ -318,7 +248,7 @@ private slots:
     void renameWithNoAnswerChangesNothing()
     {
         QFETCH(bool, cancelled);
-        seed(2);
+        seedFavourites(2);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -327,7 +257,7 @@ private slots:
         click(dialog, "cmdRename");
         QCOMPARE(prompts->asked.size(), 1);
         QCOMPARE(captions(), QStringList({"Google", "Site 1", "Site 2"}));
-        QCOMPARE(stored(1), FavRecord::join(name(1), address(1)));
+        QCOMPARE(stored(1), FavRecord::join(favName(1), favAddress(1)));
         // Refreshed all the same.
         QCOMPARE(dialog->ListIndex(), -1);
         QVERIFY(buttonsDisabled(dialog));
@@ -343,7 +273,7 @@ private slots:
     void closingGivesTheWindowBack()
     {
         QFETCH(QString, how);
-        seed(1);
+        seedFavourites(1);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -365,7 +295,7 @@ private slots:
 
     void changeDialogAsDesigned()
     {
-        seed(2);
+        seedFavourites(2);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -388,13 +318,13 @@ private slots:
         QCOMPARE(button(change, "cmdCancel")->size(), QSize(1515 / 15, 450 / 15));
         QCOMPARE(button(change, "cmdCancel")->font().family(), QString("Arial"));
 
-        QCOMPARE(box(change, "txtOld")->text(), address(2));
+        QCOMPARE(box(change, "txtOld")->text(), favAddress(2));
         QVERIFY(box(change, "txtNew")->text().isEmpty());
     }
 
     void changeFollowsTheNewBox()
     {
-        seed(1);
+        seedFavourites(1);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -415,7 +345,7 @@ private slots:
 
     void changeTheAddress()
     {
-        seed(3);
+        seedFavourites(3);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -431,14 +361,14 @@ private slots:
         QTRY_VERIFY(!guard);
 
         QCOMPARE(Module1::GetFavUrl(2), QString("http://new.test/x?y=1&z=2"));
-        QCOMPARE(stored(2), FavRecord::join(name(2), "http://new.test/x?y=1&z=2"));
+        QCOMPARE(stored(2), FavRecord::join(favName(2), "http://new.test/x?y=1&z=2"));
         QCOMPARE(storeKeys(), QStringList({"1", "2", "3"}));
         QCOMPARE(captions(), QStringList({"Google", "Site 1", "Site 2", "Site 3"}));
         // The organise dialog is as it was, old address included.
         QVERIFY(dialog->isEnabled());
         QVERIFY(!window->isEnabled());
         QCOMPARE(dialog->ListIndex(), 2);
-        QCOMPARE(box(dialog, "txtUrl")->text(), address(2));
+        QCOMPARE(box(dialog, "txtUrl")->text(), favAddress(2));
         QCOMPARE(lines(dialog), captions());
         select(dialog, 1);
         select(dialog, 2);
@@ -463,7 +393,7 @@ private slots:
     void closingTheChangeDialogStoresNothing()
     {
         QFETCH(QString, how);
-        seed(2);
+        seedFavourites(2);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -480,8 +410,8 @@ private slots:
         QTRY_VERIFY(!guard);
         QVERIFY(dialog->isEnabled());
         QVERIFY(!window->isEnabled());
-        QCOMPARE(Module1::GetFavUrl(1), address(1));
-        QCOMPARE(stored(1), FavRecord::join(name(1), address(1)));
+        QCOMPARE(Module1::GetFavUrl(1), favAddress(1));
+        QCOMPARE(stored(1), FavRecord::join(favName(1), favAddress(1)));
         // The organise dialog closes normally again afterwards.
         QPointer<frmFavDel> organise(dialog);
         click(dialog, "cmdClose");
@@ -491,7 +421,7 @@ private slots:
 
     void theOrganiseDialogTakesNoInputMeanwhile()
     {
-        seed(2);
+        seedFavourites(2);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -531,17 +461,17 @@ private slots:
         QFETCH(QString, first);
         QFETCH(QString, renamed);
         QFETCH(QString, address);
-        seed(1);
+        seedFavourites(1);
         start();
         QCOMPARE(FavEdits::Add(*window->favMenu(), first, "http://old.test/"), FavEdits::Done);
         frmFavDel *dialog = open();
         QVERIFY(dialog);
-        QCOMPARE(lines(dialog), QStringList({"Google", name(1), first}));
+        QCOMPARE(lines(dialog), QStringList({"Google", favName(1), first}));
 
         select(dialog, 2);
         prompts->inputAnswers.enqueue(renamed);
         click(dialog, "cmdRename");
-        QCOMPARE(lines(dialog), QStringList({"Google", name(1), renamed}));
+        QCOMPARE(lines(dialog), QStringList({"Google", favName(1), renamed}));
         frmFavDelCh *change = openChange(dialog, 2);
         QVERIFY(change);
         QPointer<frmFavDelCh> guard(change);
@@ -550,11 +480,11 @@ private slots:
         QTRY_VERIFY(!guard);
 
         restart();
-        QCOMPARE(captions(), QStringList({"Google", name(1), renamed}));
+        QCOMPARE(captions(), QStringList({"Google", favName(1), renamed}));
         QCOMPARE(Module1::GetFavUrl(2), address);
         dialog = open();
         QVERIFY(dialog);
-        QCOMPARE(lines(dialog), QStringList({"Google", name(1), renamed}));
+        QCOMPARE(lines(dialog), QStringList({"Google", favName(1), renamed}));
         select(dialog, 2);
         QCOMPARE(box(dialog, "txtUrl")->text(), address);
     }
@@ -575,7 +505,7 @@ private slots:
     {
         QFETCH(QString, edit);
         QFETCH(int, slot);
-        seed(5);
+        seedFavourites(5);
         start();
         // A copy of the store at every write: what a program killed right
         // after that write would find.
@@ -612,8 +542,8 @@ private slots:
             const QList<Entry> loaded = entries();
             for (int k = 1; k <= 5; ++k) {
                 if (k != slot)
-                    QVERIFY2(loaded.contains(Entry(name(k), address(k))),
-                             qPrintable(QString("%1 lost in %2").arg(name(k), snapshot)));
+                    QVERIFY2(loaded.contains(Entry(favName(k), favAddress(k))),
+                             qPrintable(QString("%1 lost in %2").arg(favName(k), snapshot)));
             }
         }
         // The last write leaves exactly what the window showed.
@@ -623,7 +553,7 @@ private slots:
 
     void anUnwritableStoreChangesNothing()
     {
-        seed(3);
+        seedFavourites(3);
         start();
         frmFavDel *dialog = open();
         QVERIFY(dialog);
@@ -634,7 +564,7 @@ private slots:
         QCOMPARE(prompts->asked.size(), 1);
         QCOMPARE(prompts->asked.at(0).text, FavEdits::message(FavEdits::StoreFailed));
         QCOMPARE(captions(), QStringList({"Google", "Site 1", "Site 2", "Site 3"}));
-        QCOMPARE(Module1::GetFavUrl(1), address(1));
+        QCOMPARE(Module1::GetFavUrl(1), favAddress(1));
         select(dialog, 2);
         prompts->inputAnswers.enqueue(QString("Other"));
         click(dialog, "cmdRename");

@@ -1,9 +1,7 @@
 // The options dialog driven from Tools > Options: the home page shown and
 // stored, the three address buttons, Apply, OK and Cancel, clearing the
 // history, and how it is opened and closed beside the main window.
-#include "FakePageView.h"
-#include "ScriptedPrompts.h"
-#include "TestSandbox.h"
+#include "TestWindow.h"
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "dialogs/DialogLauncher.h"
@@ -19,16 +17,10 @@
 #include <QLineEdit>
 #include <QtTest>
 
-class TestFrmProperties : public QObject
+class TestFrmProperties : public QObject, protected TestWindow
 {
     Q_OBJECT
 
-    std::unique_ptr<TestSandbox> sandbox;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<frmWeb> window;
-    QList<FakePageView *> views;
-
-    DialogLauncher *launcher() const { return window->findChild<DialogLauncher *>(); }
     frmProperties *open()
     {
         window->action("prop")->trigger();
@@ -37,38 +29,24 @@ class TestFrmProperties : public QObject
             return nullptr;
         return dialog;
     }
-    template <typename T> static T *child(QWidget *dialog, const char *name)
-    {
-        return dialog->findChild<T *>(QString::fromLatin1(name));
-    }
+    // Only enabled buttons are clicked here.
     static void click(QWidget *dialog, const char *name)
     {
         auto *button = child<xpcmdbutton>(dialog, name);
         QVERIFY2(button, name);
         QVERIFY2(button->isEnabled(), name);
-        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+        TestWindow::click(dialog, name);
     }
     QByteArray homeFile() const { return sandbox->readFile("Hpage.dat"); }
 
 private slots:
     void init()
     {
-        Module1::reset();
-        views.clear();
-        sandbox = std::make_unique<TestSandbox>();
-        sandbox->writeFile("Hpage.dat", "\"home.test\"\r\n");
+        openSandbox();
         sandbox->writeFile("WebHis.dat", "\"one.test\"\r\n\"two.test\"\r\n");
-        prompts = std::make_unique<ScriptedPrompts>();
-        window = std::make_unique<frmWeb>(fakeViewFactory(&views));
-        window->Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        start();
     }
-    void cleanup()
-    {
-        window.reset();
-        prompts.reset();
-        sandbox.reset();
-    }
+    void cleanup() { closeAll(); }
 
     void controlsAsDesigned_data()
     {

@@ -1,0 +1,105 @@
+// The window is built as the program builds it (Form_Load), so each test sees
+// what a user would see at start-up; the store is read and written through
+// QSettings on the sandbox's file, as the program keeps it.
+#include "TestWindow.h"
+
+#include "controls/xpcmdbutton.h"
+#include "dialogs/DialogLauncher.h"
+#include "store/FavMenuItems.h"
+#include "store/FavRecord.h"
+#include "store/Module1.h"
+
+#include <QLineEdit>
+#include <QSettings>
+#include <QtTest>
+#include <algorithm>
+
+void TestWindow::openSandbox()
+{
+    sandbox = std::make_unique<TestSandbox>();
+    sandbox->writeFile("Hpage.dat", "\"home.test\"\r\n");
+    prompts = std::make_unique<ScriptedPrompts>();
+}
+
+void TestWindow::start()
+{
+    views.clear();
+    Module1::reset();
+    window = std::make_unique<frmWeb>(fakeViewFactory(&views));
+    window->Form_Load();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestWindow::restart()
+{
+    window.reset();
+    start();
+}
+
+void TestWindow::closeAll()
+{
+    window.reset();
+    prompts.reset();
+    sandbox.reset();
+}
+
+QString TestWindow::favName(int k)
+{
+    return QString("Site %1").arg(k);
+}
+
+QString TestWindow::favAddress(int k)
+{
+    return QString("http://site%1.test/").arg(k);
+}
+
+void TestWindow::seedFavourites(int count) const
+{
+    QSettings settings(sandbox->settingsPath(), QSettings::IniFormat);
+    for (int k = 1; k <= count; ++k)
+        settings.setValue(QString("Favorites/%1").arg(k),
+                          FavRecord::join(favName(k), favAddress(k)));
+    settings.sync();
+}
+
+QStringList TestWindow::storeKeys() const
+{
+    QSettings settings(sandbox->settingsPath(), QSettings::IniFormat);
+    settings.beginGroup("Favorites");
+    QStringList keys = settings.childKeys();
+    std::sort(keys.begin(), keys.end(),
+              [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
+    return keys;
+}
+
+QString TestWindow::stored(int key) const
+{
+    return QSettings(sandbox->settingsPath(), QSettings::IniFormat)
+        .value(QString("Favorites/%1").arg(key))
+        .toString();
+}
+
+QStringList TestWindow::captions() const
+{
+    QStringList all;
+    for (int i = 0; i < window->favMenu()->count(); ++i)
+        all << window->favMenu()->caption(i);
+    return all;
+}
+
+DialogLauncher *TestWindow::launcher() const
+{
+    return window->findChild<DialogLauncher *>();
+}
+
+QLineEdit *TestWindow::box(QWidget *dialog, const char *name)
+{
+    return child<QLineEdit>(dialog, name);
+}
+
+void TestWindow::click(QWidget *dialog, const char *name)
+{
+    auto *button = child<xpcmdbutton>(dialog, name);
+    QVERIFY2(button, name);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+}
