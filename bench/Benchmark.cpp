@@ -335,6 +335,7 @@ void Benchmark::measureMemory()
                 }
                 runEventLoop(state.settleMs);
                 note(QLatin1String(state.key), mib(ProcessTree::pssKiB(probe.processId())));
+                detail(ProcessTree::describe(probe.processId()));
                 probe.write("next\n");
             }
             probe.waitForFinished(10000);
@@ -355,6 +356,7 @@ void Benchmark::measureMemory()
                 runEventLoop(SettleMs);
                 note(QStringLiteral("memory.bare.%1").arg(tabs),
                      mib(ProcessTree::pssKiB(bare.processId())));
+                detail(ProcessTree::describe(bare.processId()));
             }
             stop(bare);
         }
@@ -408,6 +410,12 @@ void Benchmark::note(const QString &key, double value)
         m_samples[key].append(value);
     if (m_options.verbose)
         std::fprintf(stderr, "  %-24s %10.3f\n", qPrintable(key), value);
+}
+
+void Benchmark::detail(const QString &text)
+{
+    if (m_options.verbose)
+        std::fprintf(stderr, "    %s\n", qPrintable(text));
 }
 
 double Benchmark::median(const QString &key) const

@@ -63,6 +63,7 @@ private:
     void measureInProcess();
 
     void note(const QString &key, double value);
+    void detail(const QString &text);
     double median(const QString &key) const;
     void report() const;
 

@@ -46,23 +46,40 @@ QList<qint64> ProcessTree::members(qint64 root)
     return tree;
 }
 
+namespace {
+qint64 processPssKiB(qint64 pid)
+{
+    // Files under /proc report no size: read them whole, not up to atEnd().
+    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
+    if (!rollup.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> lines = rollup.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("Pss:"))
+            return line.mid(4).trimmed().split(' ').first().toLongLong();
+    }
+    return 0;
+}
+} // namespace
+
 qint64 ProcessTree::pssKiB(qint64 root)
 {
     qint64 total = 0;
-    for (qint64 pid : members(root)) {
-        QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-        // Files under /proc report no size: read them whole, not up to atEnd().
-        if (!rollup.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> lines = rollup.readAll().split('\n');
-        for (const QByteArray &line : lines) {
-            if (line.startsWith("Pss:")) {
-                total += line.mid(4).trimmed().split(' ').first().toLongLong();
-                break;
-            }
-        }
-    }
+    for (qint64 pid : members(root))
+        total += processPssKiB(pid);
     return total;
+}
+
+QString ProcessTree::describe(qint64 root)
+{
+    const QList<qint64> tree = members(root);
+    qint64 helpers = 0;
+    for (qint64 pid : tree.mid(1))
+        helpers += processPssKiB(pid);
+    return QStringLiteral("browser %1 MiB + %2 helpers %3 MiB")
+        .arg(processPssKiB(root) / 1024.0, 0, 'f', 1)
+        .arg(tree.size() - 1)
+        .arg(helpers / 1024.0, 0, 'f', 1);
 }
 
 bool ProcessTree::isAlive(qint64 pid)

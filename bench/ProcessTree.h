@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 class ProcessTree
 {
@@ -11,6 +12,8 @@ public:
     static QList<qint64> members(qint64 root);
     // Sum of "Pss:" in /proc/<pid>/smaps_rollup over members(root), in KiB.
     static qint64 pssKiB(qint64 root);
+    // "browser <MiB> + <n> helpers <MiB>", for a closer look at a figure.
+    static QString describe(qint64 root);
     static bool isAlive(qint64 pid);
     // SIGKILLs those of the given processes still alive and waits (up to
     // timeoutMs) for them to be gone.

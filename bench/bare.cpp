@@ -1,7 +1,9 @@
 // The bare engine program the benchmark measures Corvane against: the
 // thinnest QtWebEngine browser that shows the addresses it is given.
 //   bare URL                  one QWebEngineView showing URL
-//   bare URL1 URL2 ...        one view per address in a tab widget
+//   bare URL1 URL2 ...        one tab per address, opened one after another
+//                              the way a user opens them: each new tab is
+//                              selected, and the next opens when it has loaded
 //   bare --new-tab-runs N URL  after URL has loaded, N times: add a view in a
 //                              new tab, load about:blank, print "NEWTAB <ms>"
 //                              at loadFinished, close the tab again
@@ -20,6 +22,18 @@ namespace {
 // The size of Corvane's main window, so both draw the same area.
 constexpr int WindowWidth = 784;
 constexpr int WindowHeight = 542;
+
+void openTabs(QTabWidget *tabs, const QStringList &addresses)
+{
+    if (addresses.isEmpty())
+        return;
+    auto *view = new QWebEngineView;
+    tabs->setCurrentIndex(tabs->addTab(view, addresses.first()));
+    QObject::connect(
+        view, &QWebEngineView::loadFinished, tabs,
+        [tabs, rest = addresses.mid(1)] { openTabs(tabs, rest); }, Qt::SingleShotConnection);
+    view->load(QUrl(addresses.first()));
+}
 
 void runNewTabs(QTabWidget *tabs, int runs)
 {
@@ -77,12 +91,8 @@ int main(int argc, char **argv)
 
     QTabWidget tabs;
     tabs.resize(WindowWidth, WindowHeight);
-    for (const QString &address : args) {
-        auto *view = new QWebEngineView;
-        tabs.addTab(view, address);
-        view->load(QUrl(address));
-    }
     tabs.show();
+    openTabs(&tabs, args);
     if (newTabRuns > 0) {
         auto *first = static_cast<QWebEngineView *>(tabs.widget(0));
         QObject::connect(
