@@ -204,12 +204,7 @@ private slots:
         frmFav *dialog = open();
         QVERIFY(dialog);
         QPointer<frmFav> guard(dialog);
-        if (how == "Cancel")
-            click(dialog, "cmdCancel");
-        else if (how == "close box")
-            QVERIFY(dialog->close());
-        else
-            QTest::keyClick(box(dialog, "txtName"), Qt::Key_Escape);
+        closeBy(how, dialog, "cmdCancel", box(dialog, "txtName"));
         QTRY_VERIFY(!guard);
         QVERIFY(window->isEnabled());
         QCOMPARE(captions(), QStringList({"Google", "Site 1"}));

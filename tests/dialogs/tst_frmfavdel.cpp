@@ -278,12 +278,7 @@ private slots:
         frmFavDel *dialog = open();
         QVERIFY(dialog);
         QPointer<frmFavDel> guard(dialog);
-        if (how == "Close")
-            click(dialog, "cmdClose");
-        else if (how == "close box")
-            QVERIFY(dialog->close());
-        else
-            QTest::keyClick(dialog->findChild<QListWidget *>("List1"), Qt::Key_Escape);
+        closeBy(how, dialog, "cmdClose", dialog->findChild<QListWidget *>("List1"));
         QTRY_VERIFY(!guard);
         QVERIFY(window->isEnabled());
         QVERIFY(!launcher()->organiseDialog());
@@ -401,12 +396,7 @@ private slots:
         QVERIFY(change);
         QPointer<frmFavDelCh> guard(change);
         QTest::keyClicks(box(change, "txtNew"), "http://not.test/");
-        if (how == "Cancel")
-            click(change, "cmdCancel");
-        else if (how == "close box")
-            QVERIFY(change->close());
-        else
-            QTest::keyClick(box(change, "txtNew"), Qt::Key_Escape);
+        closeBy(how, change, "cmdCancel", box(change, "txtNew"));
         QTRY_VERIFY(!guard);
         QVERIFY(dialog->isEnabled());
         QVERIFY(!window->isEnabled());

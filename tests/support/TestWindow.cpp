@@ -103,3 +103,14 @@ void TestWindow::click(QWidget *dialog, const char *name)
     QVERIFY2(button, name);
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
 }
+
+void TestWindow::closeBy(const QString &how, QWidget *dialog, const char *button,
+                         QWidget *escTarget)
+{
+    if (how == "close box")
+        QVERIFY(dialog->close());
+    else if (how == "Esc")
+        QTest::keyClick(escTarget, Qt::Key_Escape);
+    else
+        click(dialog, button);
+}

@@ -48,6 +48,10 @@ protected:
     static QLineEdit *box(QWidget *dialog, const char *name);
     // Clicks an XP command button of the dialog, enabled or not, as the mouse would.
     static void click(QWidget *dialog, const char *name);
+    // Closes a dialog the way a data row names it: "close box" closes the
+    // window, "Esc" presses Escape in escTarget, anything else clicks button.
+    static void closeBy(const QString &how, QWidget *dialog, const char *button,
+                        QWidget *escTarget);
 
     std::unique_ptr<TestSandbox> sandbox;
     std::unique_ptr<ScriptedPrompts> prompts;
