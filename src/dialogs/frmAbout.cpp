@@ -2,6 +2,7 @@
 #include "dialogs/frmAbout.h"
 
 #include "app/Prompts.h"
+#include "dialogs/DialogForm.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,11 +33,6 @@ static void registerAppResources()
 
 namespace {
 
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-
 // Where the System Information tool is recorded.
 const QString gREGKEYSYSINFOLOC = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
 const QString gREGVALSYSINFOLOC = QStringLiteral("MSINFO");
@@ -66,12 +62,9 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
     static const bool registered = (registerAppResources(), true);
     Q_UNUSED(registered);
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Corvane"));
+    DialogForm::setUp(this, QStringLiteral("frmAbout"), QStringLiteral("About Corvane"), 5790,
+                      3750);
     setWindowIcon(QIcon(QStringLiteral(":/app/corvane.png")));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(px(5790), px(3750));
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));

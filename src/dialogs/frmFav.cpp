@@ -5,6 +5,7 @@
 #include "app/Prompts.h"
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
+#include "dialogs/DialogForm.h"
 #include "dialogs/FavEdits.h"
 
 #include <QGroupBox>
@@ -13,19 +14,12 @@
 
 namespace {
 
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-
+// The buttons stand in a column at the right.
 xpcmdbutton *button(QWidget *parent, const char *name, const QString &caption, int y)
 {
-    auto *b = new xpcmdbutton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setFont(QFont(QStringLiteral("MS Sans Serif")));
-    b->setCaption(caption);
-    b->setGeometry(px(6030), y, px(1275), px(330));
-    return b;
+    return DialogForm::button(
+        parent, name, caption, QStringLiteral("MS Sans Serif"),
+        QRect(DialogForm::px(6030), y, DialogForm::px(1275), DialogForm::px(330)));
 }
 
 // A captioned frame holding a label and a full-width text box.
@@ -49,11 +43,7 @@ QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int 
 
 frmFav::frmFav(frmWeb *window) : m_window(window)
 {
-    setObjectName(QStringLiteral("frmFav"));
-    setWindowTitle(QStringLiteral("Favorites"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(px(7485), px(2325));
+    DialogForm::setUp(this, QStringLiteral("frmFav"), QStringLiteral("Favorites"), 7485, 2325);
 
     Frame1 = frame(this, "Frame1", QStringLiteral("Name IT!"), 4, "Label2", QStringLiteral("Name:"),
                    "txtName", &Label2, &txtName);

@@ -4,6 +4,7 @@
 #include "app/Prompts.h"
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
+#include "dialogs/DialogForm.h"
 #include "dialogs/DialogLauncher.h"
 #include "dialogs/FavEdits.h"
 #include "dialogs/frmFavDelCh.h"
@@ -16,30 +17,19 @@
 
 namespace {
 
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-
+// The buttons are all of one size.
 xpcmdbutton *button(QWidget *parent, const char *name, const QString &caption, int x, int y)
 {
-    auto *b = new xpcmdbutton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setFont(QFont(QStringLiteral("MS Sans Serif")));
-    b->setCaption(caption);
-    b->setGeometry(x, y, px(1380), px(330));
-    return b;
+    return DialogForm::button(parent, name, caption, QStringLiteral("MS Sans Serif"),
+                              QRect(x, y, DialogForm::px(1380), DialogForm::px(330)));
 }
 
 } // namespace
 
 frmFavDel::frmFavDel(frmWeb *window) : m_window(window)
 {
-    setObjectName(QStringLiteral("frmFavDel"));
-    setWindowTitle(QStringLiteral("Delete Favorite"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(px(5265), px(5460));
+    DialogForm::setUp(this, QStringLiteral("frmFavDel"), QStringLiteral("Delete Favorite"), 5265,
+                      5460);
 
     cmdDel = button(this, "cmdDel", QStringLiteral("Delete"), 7, 8);
     cmdChURL = button(this, "cmdChURL", QStringLiteral("Change"), 130, 8);
@@ -47,11 +37,11 @@ frmFavDel::frmFavDel(frmWeb *window) : m_window(window)
     cmdRename = button(this, "cmdRename", QStringLiteral("Rename"), 7, 36);
     txtUrl = new QLineEdit(this);
     txtUrl->setObjectName(QStringLiteral("txtUrl"));
-    txtUrl->setGeometry(7, 66, px(5055), 22);
+    txtUrl->setGeometry(7, 66, DialogForm::px(5055), 22);
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setGeometry(7, 94, px(5055), px(3960));
+    List1->setGeometry(7, 94, DialogForm::px(5055), DialogForm::px(3960));
 
     // A selection made with the mouse or the keys; clearing the list
     // selects nothing and is left alone.

@@ -5,6 +5,7 @@
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "controls/xpgroupbox.h"
+#include "dialogs/DialogForm.h"
 #include "dialogs/FavEdits.h"
 #include "dialogs/frmFavDel.h"
 #include "store/Module1.h"
@@ -14,11 +15,6 @@
 
 namespace {
 
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
-
 xpgroupbox *group(QWidget *parent, const char *name, const QString &caption, int y,
                   const char *boxName, QLineEdit **box)
 {
@@ -27,7 +23,7 @@ xpgroupbox *group(QWidget *parent, const char *name, const QString &caption, int
     g->setFont(QFont(QStringLiteral("Arial")));
     g->setCaption(caption);
     g->setBackColor(xpgroupbox::ButtonFace);
-    g->setGeometry(7, y, px(6210), px(645));
+    g->setGeometry(7, y, DialogForm::px(6210), DialogForm::px(645));
     *box = new QLineEdit(g);
     (*box)->setObjectName(QLatin1String(boxName));
     auto *layout = new QVBoxLayout(g);
@@ -36,33 +32,21 @@ xpgroupbox *group(QWidget *parent, const char *name, const QString &caption, int
     return g;
 }
 
-xpcmdbutton *button(QWidget *parent, const char *name, const QString &caption,
-                    const QRect &geometry)
-{
-    auto *b = new xpcmdbutton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setFont(QFont(QStringLiteral("Arial")));
-    b->setCaption(caption);
-    b->setGeometry(geometry);
-    return b;
-}
-
 } // namespace
 
 frmFavDelCh::frmFavDelCh(frmFavDel *owner) : m_owner(owner)
 {
-    setObjectName(QStringLiteral("frmFavDelCh"));
-    setWindowTitle(QStringLiteral("Change URL"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(px(6435), px(2085));
+    DialogForm::setUp(this, QStringLiteral("frmFavDelCh"), QStringLiteral("Change URL"), 6435,
+                      2085);
 
     xpgroupbox1 = group(this, "xpgroupbox1", QStringLiteral("Old Name:"), 4, "txtOld", &txtOld);
     xpgroupbox2 = group(this, "xpgroupbox2", QStringLiteral("New Name:"), 52, "txtNew", &txtNew);
     cmdChange =
-        button(this, "cmdChange", QStringLiteral("Change"), QRect(160, 102, px(1635), px(450)));
-    cmdCancel = button(this, "cmdCancel", QStringLiteral("Cancel"),
-                       QRect(420 - px(1515), 102, px(1515), px(450)));
+        DialogForm::button(this, "cmdChange", QStringLiteral("Change"), QStringLiteral("Arial"),
+                           QRect(160, 102, DialogForm::px(1635), DialogForm::px(450)));
+    cmdCancel = DialogForm::button(
+        this, "cmdCancel", QStringLiteral("Cancel"), QStringLiteral("Arial"),
+        QRect(420 - DialogForm::px(1515), 102, DialogForm::px(1515), DialogForm::px(450)));
 
     connect(txtNew, &QLineEdit::textChanged, this, &frmFavDelCh::txtNew_Change);
     connect(cmdChange, &xpcmdbutton::Click, this, &frmFavDelCh::cmdChange_Click);

@@ -5,6 +5,7 @@
 #include "app/Prompts.h"
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
+#include "dialogs/DialogForm.h"
 #include "store/Module1.h"
 
 #include <QComboBox>
@@ -14,11 +15,6 @@
 #include <QLineEdit>
 
 namespace {
-
-constexpr int px(int twips)
-{
-    return twips / 15;
-}
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
@@ -31,23 +27,15 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
 xpcmdbutton *button(QWidget *parent, const char *name, const QString &caption,
                     const QRect &geometry)
 {
-    auto *b = new xpcmdbutton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setFont(QFont(QStringLiteral("MS Sans Serif")));
-    b->setCaption(caption);
-    b->setGeometry(geometry);
-    return b;
+    return DialogForm::button(parent, name, caption, QStringLiteral("MS Sans Serif"), geometry);
 }
 
 } // namespace
 
 frmProperties::frmProperties(frmWeb *window) : m_window(window)
 {
-    setObjectName(QStringLiteral("frmProperties"));
-    setWindowTitle(QStringLiteral("Properties"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(px(5415), px(6105));
+    DialogForm::setUp(this, QStringLiteral("frmProperties"), QStringLiteral("Properties"), 5415,
+                      6105);
 
     xpgroupbox1 = new QFrame(this);
     xpgroupbox1->setObjectName(QStringLiteral("xpgroupbox1"));
