@@ -60,32 +60,29 @@ void DialogLauncher::updateMainWindow()
     m_window->setEnabled(!m_fav && !m_favDel);
 }
 
-void DialogLauncher::AddToFav_Click()
+template <typename Dialog> void DialogLauncher::openHoldingWindow(QPointer<Dialog> &instance)
 {
     if (m_fav || m_favDel)
         return;
     m_window->setEnabled(false);
-    m_fav = new frmFav(m_window);
-    connect(m_fav, &QDialog::finished, this, [this] {
-        m_fav.clear();
+    instance = new Dialog(m_window);
+    // instance is one of this launcher's members, so it outlives the connection.
+    connect(instance, &QDialog::finished, this, [this, &instance] {
+        instance.clear();
         updateMainWindow();
     });
-    placeOver(m_fav, m_window);
-    m_fav->show();
+    placeOver(instance, m_window);
+    instance->show();
+}
+
+void DialogLauncher::AddToFav_Click()
+{
+    openHoldingWindow(m_fav);
 }
 
 void DialogLauncher::DelFav_Click()
 {
-    if (m_fav || m_favDel)
-        return;
-    m_window->setEnabled(false);
-    m_favDel = new frmFavDel(m_window);
-    connect(m_favDel, &QDialog::finished, this, [this] {
-        m_favDel.clear();
-        updateMainWindow();
-    });
-    placeOver(m_favDel, m_window);
-    m_favDel->show();
+    openHoldingWindow(m_favDel);
 }
 
 void DialogLauncher::prop_Click()

@@ -42,6 +42,9 @@ protected:
 
 private:
     void updateMainWindow();
+    // Opens a favourites dialog, which keeps the main window disabled until
+    // it closes; nothing happens while either favourites dialog is open.
+    template <typename Dialog> void openHoldingWindow(QPointer<Dialog> &instance);
 
     frmWeb *m_window;
     QPointer<frmFav> m_fav;
