@@ -42,7 +42,12 @@ public:
     // own entries, less the duplicate "open link in new tab").
     void showContextMenu(const QPoint &pos);
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
+    void restack();
+    void updateCover();
     void onNewWindowRequested(QWebEngineNewWindowRequest &request);
     void onRenderProcessTerminated(int status, int exitCode);
     void connectPage();
@@ -51,6 +56,8 @@ private:
     QWebEngineView *m_view = nullptr;
     QLabel *m_crashNotice = nullptr;
     QStackedLayout *m_stack = nullptr;
+    QWidget *m_body = nullptr; // holds the page and the crash notice
+    bool m_coverPending = false;
     bool m_loading = false;
     bool m_contextMenuNewWindow = false;
 };
