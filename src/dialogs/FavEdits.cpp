@@ -1,6 +1,7 @@
 // Favourites edits: the store first, then table and menu.
 #include "dialogs/FavEdits.h"
 
+#include "app/Prompts.h"
 #include "store/FavMenuItems.h"
 #include "store/Module1.h"
 
@@ -109,4 +110,12 @@ QString FavEdits::message(Result result)
         break;
     }
     return QString();
+}
+
+bool FavEdits::reportFailure(QWidget *parent, Result result)
+{
+    if (result == Done || result == NoSuchEntry)
+        return false;
+    Prompts::MsgBox(parent, message(result), Prompts::OkOnly | Prompts::Exclamation, MessageTitle);
+    return true;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 
 class FavMenuItems;
+class QWidget;
 
 class FavEdits
 {
@@ -29,6 +30,9 @@ public:
     // The message the dialogs show for Full and StoreFailed.
     static QString message(Result result);
     static const QString MessageTitle; // "Favorites"
+    // Shows that message over parent when the edit failed (Full or
+    // StoreFailed) and returns whether it did.
+    static bool reportFailure(QWidget *parent, Result result);
 
     // Test seam: called after every write to the store, while the edit is
     // under way; nullptr removes it.

@@ -2,7 +2,6 @@
 #include "dialogs/frmFav.h"
 
 #include "app/PageView.h"
-#include "app/Prompts.h"
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "dialogs/DialogForm.h"
@@ -79,14 +78,10 @@ void frmFav::cmdAdd_Click()
 {
     if (!m_window || !m_window->favMenu())
         return;
-    const FavEdits::Result result =
-        FavEdits::Add(*m_window->favMenu(), txtName->text(), txtUrl->text());
-    if (result != FavEdits::Done) {
-        // Nothing was created; the user may cancel or free a place first.
-        Prompts::MsgBox(this, FavEdits::message(result), Prompts::OkOnly | Prompts::Exclamation,
-                        FavEdits::MessageTitle);
+    // After a failure nothing was created; the user may cancel or free a place first.
+    if (FavEdits::reportFailure(
+            this, FavEdits::Add(*m_window->favMenu(), txtName->text(), txtUrl->text())))
         return;
-    }
     close();
 }
 

@@ -108,7 +108,7 @@ void frmFavDel::cmdDel_Click()
     if (i < 1 || !m_window || !m_window->favMenu())
         return;
     txtUrl->clear();
-    reportFailure(FavEdits::Delete(*m_window->favMenu(), i));
+    FavEdits::reportFailure(this, FavEdits::Delete(*m_window->favMenu(), i));
     Refresh();
 }
 
@@ -119,7 +119,7 @@ void frmFavDel::cmdRename_Click()
     // An empty answer, cancelling included, changes nothing.
     const int i = ListIndex();
     if (answer && !answer->isEmpty() && i >= 1 && m_window && m_window->favMenu())
-        reportFailure(FavEdits::Rename(*m_window->favMenu(), i, *answer));
+        FavEdits::reportFailure(this, FavEdits::Rename(*m_window->favMenu(), i, *answer));
     Refresh();
 }
 
@@ -147,12 +147,4 @@ void frmFavDel::closeEvent(QCloseEvent *event)
         return;
     }
     QDialog::closeEvent(event);
-}
-
-void frmFavDel::reportFailure(int result)
-{
-    if (result == FavEdits::Done || result == FavEdits::NoSuchEntry)
-        return;
-    Prompts::MsgBox(this, FavEdits::message(FavEdits::Result(result)),
-                    Prompts::OkOnly | Prompts::Exclamation, FavEdits::MessageTitle);
 }

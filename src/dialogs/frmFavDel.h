@@ -40,7 +40,6 @@ protected:
 
 private:
     void Refresh();
-    void reportFailure(int result);
 
     QPointer<frmWeb> m_window;
     QPointer<frmFavDelCh> m_change;

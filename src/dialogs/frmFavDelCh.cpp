@@ -1,7 +1,6 @@
 // Change-URL dialog.
 #include "dialogs/frmFavDelCh.h"
 
-#include "app/Prompts.h"
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "controls/xpgroupbox.h"
@@ -73,13 +72,9 @@ void frmFavDelCh::cmdChange_Click()
     const int i = selectedSlot();
     frmWeb *window = m_owner ? m_owner->mainWindow() : nullptr;
     if (i >= 1 && window && window->favMenu()) {
-        const FavEdits::Result result =
-            FavEdits::ChangeAddress(*window->favMenu(), i, txtNew->text());
-        if (result != FavEdits::Done && result != FavEdits::NoSuchEntry) {
-            Prompts::MsgBox(this, FavEdits::message(result), Prompts::OkOnly | Prompts::Exclamation,
-                            FavEdits::MessageTitle);
+        if (FavEdits::reportFailure(this,
+                                    FavEdits::ChangeAddress(*window->favMenu(), i, txtNew->text())))
             return;
-        }
     }
     close();
 }
