@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QVector>
 
+class AddressListIndex;
 class FavMenuItems;
 class QAction;
 class QComboBox;
@@ -105,6 +106,7 @@ private:
     PageViewFactory m_factory;
 
     QComboBox *Combo1 = nullptr;
+    AddressListIndex *m_addressIndex = nullptr;
     QPushButton *cmdgo = nullptr;
     QPushButton *cmdGoogle = nullptr;
     QPushButton *cmdHome = nullptr;
