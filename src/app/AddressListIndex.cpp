@@ -7,6 +7,7 @@
 
 namespace {
 constexpr char Separator = '\n';
+constexpr int IdleRebuildMs = 1000;
 
 // Texts the UTF-8 copy cannot answer for: a line end, or a character that
 // converting to UTF-8 may have made out of something else.
@@ -32,24 +33,40 @@ bool containsBytes(const QByteArray &haystack, const QByteArray &needle)
 AddressListIndex::AddressListIndex(QAbstractItemModel *model, QObject *parent)
     : QObject(parent), m_model(model)
 {
-    // Kept up to date from the start, so a history loaded in batches costs
-    // no extra pass on the first GO!.
-    m_stale = model->rowCount() > 0;
-    // Entries appended at the end (every GO!) extend the copy; any other
-    // change has it rebuilt on the next question.
+    // A single entry appended at the end (every GO!) extends the copy. Any
+    // other change, such as a history loaded in batches at start-up, has it
+    // rebuilt once the list has been left alone for a moment, or at the next
+    // question if that comes first: copying 100,000 entries takes 20 ms,
+    // which start-up need not wait for.
+    m_idleRebuild.setSingleShot(true);
+    m_idleRebuild.setInterval(IdleRebuildMs);
+    connect(&m_idleRebuild, &QTimer::timeout, this, [this] {
+        if (m_stale)
+            rebuild();
+    });
     connect(model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &parentIndex, int first, int last) {
-                if (!parentIndex.isValid() && !m_stale && last == m_model->rowCount() - 1)
+                if (!parentIndex.isValid() && !m_stale && first == last &&
+                    last == m_model->rowCount() - 1)
                     append(first, last);
                 else
-                    m_stale = true;
+                    markStale();
             });
-    auto stale = [this] { m_stale = true; };
+    auto stale = [this] { markStale(); };
     connect(model, &QAbstractItemModel::rowsRemoved, this, stale);
     connect(model, &QAbstractItemModel::rowsMoved, this, stale);
     connect(model, &QAbstractItemModel::modelReset, this, stale);
     connect(model, &QAbstractItemModel::layoutChanged, this, stale);
     connect(model, &QAbstractItemModel::dataChanged, this, stale);
+    if (model->rowCount() > 0)
+        markStale();
+}
+
+void AddressListIndex::markStale()
+{
+    m_stale = true;
+    m_text.clear();
+    m_idleRebuild.start();
 }
 
 bool AddressListIndex::anyEntryContains(const QString &text) const
@@ -78,6 +95,7 @@ void AddressListIndex::append(int first, int last) const
 
 void AddressListIndex::rebuild() const
 {
+    m_idleRebuild.stop();
     m_text.clear();
     m_stale = false;
     append(0, m_model->rowCount() - 1);

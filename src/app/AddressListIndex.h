@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 class QAbstractItemModel;
 
@@ -21,6 +22,7 @@ public:
     bool anyEntryContains(const QString &text) const;
 
 private:
+    void markStale();
     void append(int first, int last) const;
     void rebuild() const;
 
@@ -31,4 +33,5 @@ private:
     // asking each entry, in a fraction of the time.
     mutable QByteArray m_text;
     mutable bool m_stale = false;
+    mutable QTimer m_idleRebuild;
 };
