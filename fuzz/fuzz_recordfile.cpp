@@ -61,6 +61,17 @@ void checkRoundTrips(const QByteArray &bytes)
     }
     require(RecordFile::readFields(history) == fields, "history does not read back");
 
+    // A record appended to the file once it is mended reads back as its own
+    // field, and mending keeps every field unless it cuts a torn record.
+    const RecordFile::AppendFix fix = RecordFile::appendFix(bytes);
+    const QByteArray mended = bytes.left(bytes.size() - fix.cut) + fix.suffix;
+    require(!RecordFile::appendFix(mended).isNeeded(), "mending does not settle");
+    if (fix.cut == 0)
+        require(RecordFile::readFields(mended) == fields, "mending changed a field");
+    const QString added = QStringLiteral("http://www.added.tld/");
+    const QStringList after = RecordFile::readFields(mended + RecordFile::encodeRecord(added));
+    require(!after.isEmpty() && after.last() == added, "appended record is lost");
+
     // The same bytes taken as text, as a user could type it.
     const QString text =
         QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()), bytes.size() / 2);
@@ -80,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         RecordFile::readFields(big);
         RecordFile::decodeText(big);
         RecordFile::encodeText(QString::fromLatin1(big));
+        RecordFile::appendFix(big);
         return 0;
     }
     checkRoundTrips(bytes);

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -12,6 +13,7 @@ namespace {
 QString g_appFolder;
 QString g_settingsPath;
 QString g_profileFolder;
+QString g_fallbackFolder;
 
 QString userDataFolder()
 {
@@ -58,16 +60,55 @@ QString AppPaths::joinPath(const QString &folder, const QString &fileName)
 
 QString AppPaths::filePath(const QString &fileName)
 {
-    return joinPath(appFolder(), fileName);
+    return usablePath(joinPath(appFolder(), fileName));
 }
 
 QString AppPaths::settingsPath()
 {
     if (!g_settingsPath.isEmpty())
-        return g_settingsPath;
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Corvane"),
-                     QStringLiteral("Corvane"))
-        .fileName();
+        return usablePath(g_settingsPath);
+    return usablePath(QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                QStringLiteral("Corvane"), QStringLiteral("Corvane"))
+                          .fileName());
+}
+
+QString AppPaths::fallbackFolder()
+{
+    if (!g_fallbackFolder.isEmpty())
+        return g_fallbackFolder;
+    return userDataFolder();
+}
+
+bool AppPaths::isUsableFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return isWritableFolder(info.absolutePath());
+    // Opening a FIFO would wait for a writer; folders and devices never hold
+    // a file of ours.
+    if (!info.isFile())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+}
+
+QString AppPaths::usablePath(const QString &path)
+{
+    if (isUsableFile(path))
+        return path;
+    const QString folder = fallbackFolder();
+    const QString fallback = joinPath(folder, QFileInfo(path).fileName());
+    if (QFileInfo(fallback).absoluteFilePath() == QFileInfo(path).absoluteFilePath())
+        return path;
+    QDir().mkpath(folder);
+    if (!QFileInfo::exists(fallback) && QFileInfo(path).isFile() && QFile::copy(path, fallback)) {
+        // The copy takes the permissions of a read-only original.
+        QFile::setPermissions(fallback, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                            QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    }
+    if (!isUsableFile(fallback))
+        return path;
+    return fallback;
 }
 
 std::unique_ptr<QSettings> AppPaths::openSettings()
@@ -82,6 +123,19 @@ QString AppPaths::profileFolder()
     return joinPath(userDataFolder(), QStringLiteral("profile"));
 }
 
-void AppPaths::setAppFolder(const QString &folder) { g_appFolder = folder; }
-void AppPaths::setSettingsPath(const QString &path) { g_settingsPath = path; }
-void AppPaths::setProfileFolder(const QString &folder) { g_profileFolder = folder; }
+void AppPaths::setAppFolder(const QString &folder)
+{
+    g_appFolder = folder;
+}
+void AppPaths::setSettingsPath(const QString &path)
+{
+    g_settingsPath = path;
+}
+void AppPaths::setProfileFolder(const QString &folder)
+{
+    g_profileFolder = folder;
+}
+void AppPaths::setFallbackFolder(const QString &folder)
+{
+    g_fallbackFolder = folder;
+}

@@ -15,15 +15,29 @@ public:
     // folder when that can be written, else the per-user data folder (an
     // installed copy); decided once per run.
     static QString appFolder();
-    // appFolder() joined with a file name by exactly one separator.
+    // appFolder() joined with a file name by exactly one separator, or the
+    // same name in fallbackFolder() when that place cannot hold the file.
     static QString filePath(const QString &fileName);
     // Joins folder and file name, adding a separator only when the folder
     // does not already end in one.
     static QString joinPath(const QString &folder, const QString &fileName);
 
-    // The per-user settings store: organisation and application "Corvane".
+    // The per-user settings store: organisation and application "Corvane",
+    // or Corvane.conf in fallbackFolder() when that file cannot be used.
     static std::unique_ptr<QSettings> openSettings();
     static QString settingsPath();
+
+    // Where a stored file goes when its own place cannot hold it (a folder
+    // or a device in its way, a file that cannot be read and written): the
+    // per-user data folder.
+    static QString fallbackFolder();
+    // True when path can hold a file that is read and written: it is a
+    // regular file open to both, or it is missing in a writable folder.
+    static bool isUsableFile(const QString &path);
+    // path itself when usable, else the same name in fallbackFolder(). A
+    // file that can still be read is copied there first, so what it held is
+    // kept; a fallback that cannot be used either leaves path.
+    static QString usablePath(const QString &path);
 
     // On-disk storage of the web profile (cookies, cache, logins).
     static QString profileFolder();
@@ -32,6 +46,7 @@ public:
     static void setAppFolder(const QString &folder);
     static void setSettingsPath(const QString &path);
     static void setProfileFolder(const QString &folder);
+    static void setFallbackFolder(const QString &folder);
 
     // The application folder for an executable in exeFolder: that folder,
     // unless it cannot be written or belongs to an installed copy (marked

@@ -45,13 +45,66 @@ QString g_historyText;
 // Reads at most kMaxFileBytes of a file; false when it cannot be read.
 bool readFile(const QString &path, QByteArray *bytes)
 {
-    if (QFileInfo(path).isDir())
+    // Only a regular file: a FIFO would wait for a writer for ever.
+    if (!QFileInfo(path).isFile())
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     *bytes = file.read(kMaxFileBytes);
     return file.error() == QFileDevice::NoError;
+}
+
+// True when nothing but a regular file (or nothing at all) is at path.
+bool mayWrite(const QString &path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
+}
+
+// What is known of the end of the history file: its size and time when it
+// was last read or written here, and what it needs before the next record.
+// Another program changing the file makes the next append read it again.
+struct HistoryEnd
+{
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    RecordFile::AppendFix fix;
+};
+HistoryEnd g_historyEnd;
+
+bool historyEndKnown(const QFileInfo &info)
+{
+    return g_historyEnd.path == info.absoluteFilePath() && g_historyEnd.size == info.size() &&
+           g_historyEnd.modified == info.lastModified();
+}
+
+void rememberHistoryEnd(const QString &path, const RecordFile::AppendFix &fix)
+{
+    const QFileInfo info(path);
+    g_historyEnd = {info.absoluteFilePath(), info.size(), info.lastModified(), fix};
+}
+
+// Makes the history file end where a new record may start: a record a crash
+// cut short would otherwise swallow the next one, as a quoted field runs to
+// the next quote, whatever lies between.
+void mendHistoryEnd(QFile &file)
+{
+    RecordFile::AppendFix fix;
+    if (historyEndKnown(QFileInfo(file.fileName()))) {
+        fix = g_historyEnd.fix;
+    } else {
+        const qint64 size = file.size();
+        const qint64 start = qMax<qint64>(0, size - kMaxFileBytes);
+        if (!file.seek(start))
+            return;
+        fix = RecordFile::appendFix(file.read(size - start));
+    }
+    if (fix.cut > 0)
+        file.resize(file.size() - fix.cut);
+    if (!fix.suffix.isEmpty())
+        file.write(fix.suffix);
 }
 
 bool validSlot(int slot, const char *what)
@@ -132,7 +185,7 @@ QString Module1::GetHomePage()
 void Module1::SaveHomePage(const QString &address)
 {
     const QString path = AppPaths::filePath(kHomePageFile);
-    if (QFileInfo(path).isDir())
+    if (!mayWrite(path))
         return;
     QSaveFile file(path);
     // A writable file in a folder that is not still gets written in place.
@@ -156,6 +209,8 @@ void Module1::LoadHistory(QComboBox *combo)
     if (!readFile(path, &bytes))
         return;
     const QStringList fields = RecordFile::readFields(bytes);
+    if (bytes.size() == QFileInfo(path).size())
+        rememberHistoryEnd(path, RecordFile::appendFix(bytes));
     bytes = QByteArray();
 
     QStringList batch;
@@ -184,20 +239,24 @@ void Module1::AddToHistory(const QString &text)
     if (text.isEmpty() || g_historyText.contains(text))
         return;
     const QString path = AppPaths::filePath(kHistoryFile);
-    if (QFileInfo(path).isDir())
+    if (!mayWrite(path))
         return;
     QFile file(path);
-    if (!file.open(QIODevice::Append))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
         return;
+    mendHistoryEnd(file);
+    // One write, so a kill leaves the record whole or not there at all
+    // (short of one inside the write itself, which the next append mends).
     file.write(RecordFile::encodeRecord(AddressRules::historyEntry(text)));
     file.flush();
     file.close();
+    rememberHistoryEnd(path, {});
 }
 
 void Module1::ClearHistory(QComboBox *combo)
 {
     const QString path = AppPaths::filePath(kHistoryFile);
-    if (!QFileInfo(path).isDir()) {
+    if (mayWrite(path)) {
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             file.close();
@@ -212,6 +271,7 @@ void Module1::ClearHistory(QComboBox *combo)
     // Forget what was loaded too, or an address typed again after clearing
     // would count as already saved.
     g_historyText.clear();
+    g_historyEnd = {};
 }
 
 const QString &Module1::HistoryText()
@@ -322,4 +382,5 @@ void Module1::reset()
     for (QString &url : g_favUrls)
         url.clear();
     g_historyText.clear();
+    g_historyEnd = {};
 }

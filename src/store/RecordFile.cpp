@@ -230,6 +230,65 @@ QByteArray RecordFile::encodeRecord(const QString &text)
     return record;
 }
 
+RecordFile::AppendFix RecordFile::appendFix(const QByteArray &bytes)
+{
+    AppendFix fix;
+    QByteArray text = bytes;
+    text.removeIf([](char c) { return c == '\0'; }); // as the reader sees it
+    if (text.isEmpty())
+        return fix;
+
+    // Follow the reader to the end to learn whether a quoted field is open.
+    const char *d = text.constData();
+    const qsizetype n = text.size();
+    qsizetype openQuote = -1;
+    qsizetype pos = 0;
+    while (pos < n) {
+        while (pos < n && (d[pos] == ' ' || d[pos] == '\t'))
+            ++pos;
+        if (pos < n && d[pos] == '"') {
+            const void *quote = std::memchr(d + pos + 1, '"', size_t(n - pos - 1));
+            if (!quote) {
+                openQuote = pos;
+                break;
+            }
+            pos = static_cast<const char *>(quote) - d + 1;
+        }
+        while (pos < n && d[pos] != ',' && !isLineEnd(d[pos]))
+            ++pos;
+        ++pos; // the comma or the line end
+    }
+
+    if (openQuote >= 0) {
+        const bool spansLines = std::memchr(d + openQuote, '\n', size_t(n - openQuote)) ||
+                                std::memchr(d + openQuote, '\r', size_t(n - openQuote));
+        if (!spansLines) {
+            // Cut from the quote on, NUL bytes and all; what is before it
+            // was read in full and stays.
+            qsizetype raw = 0;
+            for (qsizetype seen = 0; raw < bytes.size(); ++raw) {
+                if (bytes.at(raw) != '\0' && seen++ == openQuote)
+                    break;
+            }
+            // The blanks in front of it go too, or they would make a field.
+            while (raw > 0 && (bytes.at(raw - 1) == ' ' || bytes.at(raw - 1) == '\t' ||
+                               bytes.at(raw - 1) == '\0'))
+                --raw;
+            fix.cut = bytes.size() - raw;
+            QByteArray before = bytes.left(raw);
+            before.removeIf([](char c) { return c == '\0'; });
+            if (!before.isEmpty() && !before.endsWith('\n'))
+                fix.suffix = before.endsWith('\r') ? QByteArray("\n") : QByteArray("\r\n");
+            return fix;
+        }
+        fix.suffix = "\"\r\n";
+        return fix;
+    }
+    if (!text.endsWith('\n'))
+        fix.suffix = text.endsWith('\r') ? QByteArray("\n") : QByteArray("\r\n");
+    return fix;
+}
+
 QStringList RecordFile::readFields(const QByteArray &bytes)
 {
     return readFields(bytes, -1);

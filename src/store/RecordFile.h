@@ -25,6 +25,20 @@ public:
     // '"', the encoded text, '"', CR LF.
     static QByteArray encodeRecord(const QString &text);
 
+    // What a file holding bytes needs before a record is appended, so that
+    // the record reads back as a field of its own: the number of bytes to cut
+    // from its end (a quote opened on the last line and never closed starts
+    // a record a crash cut short), then the bytes to add (a line end after a
+    // last line without one; a closing quote and line end when a quoted
+    // field still runs over line ends at the end).
+    struct AppendFix
+    {
+        qsizetype cut = 0;
+        QByteArray suffix;
+        bool isNeeded() const { return cut > 0 || !suffix.isEmpty(); }
+    };
+    static AppendFix appendFix(const QByteArray &bytes);
+
     // Windows-1252 bytes to text, turning back the percent sequences that
     // encodeText writes and nothing else.
     static QString decodeText(const QByteArray &field);

@@ -320,11 +320,22 @@ private slots:
 
     void unwritableStoreReportsFailure()
     {
-        // A settings file whose folder is a plain file can never be written.
+        // A settings file whose folder is a plain file can never be written,
+        // and neither can the fallback here.
         m_sandbox->writeFile("blocker", "x");
         AppPaths::setSettingsPath(m_sandbox->filePath("blocker") + "/Corvane.conf");
+        AppPaths::setFallbackFolder(m_sandbox->filePath("blocker") + "/fallback");
         QVERIFY(!Module1::SaveFav("N", "http://a/", 1));
         Module1::DeleteFav(1);
+    }
+
+    void storeThatCannotBeWrittenInPlaceMovesToFallback()
+    {
+        m_sandbox->writeFile("blocker", "x");
+        AppPaths::setSettingsPath(m_sandbox->filePath("blocker") + "/Corvane.conf");
+        QVERIFY(Module1::SaveFav("N", "http://a/", 1));
+        QSettings fallback(m_sandbox->fallbackFolder() + "/Corvane.conf", QSettings::IniFormat);
+        QCOMPARE(fallback.value("Favorites/1").toString(), QStringLiteral("N&http://a/"));
     }
 
     void deleteWritesThrough()

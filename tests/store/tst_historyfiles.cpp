@@ -275,6 +275,54 @@ private slots:
         QCOMPARE(next.itemText(1), RecordFile::readFields(record).value(0));
     }
 
+    // A record appended after a damaged end reads back, and what could be
+    // read before is still there.
+    void appendsAfterDamagedEnd_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("before");
+        QTest::newRow("torn record")
+            << QByteArray("\"http://a/\"\r\n\"http://www.to") << QStringList{"http://a/"};
+        QTest::newRow("no line end")
+            << QByteArray("\"http://a/\"\r\nhand.tld") << QStringList{"http://a/", "hand.tld"};
+        QTest::newRow("quote open over lines") << QByteArray("\"http://a/\"\r\n\"junk\r\nmore\r\n")
+                                               << QStringList{"http://a/", "junk\r\nmore\r\n"};
+        QTest::newRow("NUL bytes at the end")
+            << QByteArray("\"http://a/\"\r\n\0\0\0\0", 17) << QStringList{"http://a/"};
+    }
+    void appendsAfterDamagedEnd()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, before);
+        m_sandbox->writeFile("WebHis.dat", bytes);
+        QComboBox combo;
+        Module1::LoadHistory(&combo);
+        Module1::AddToHistory("new.tld");
+        Module1::AddToHistory("newer.tld");
+        Module1::reset();
+        QComboBox next;
+        Module1::LoadHistory(&next);
+        const QStringList added{"http://www.new.tld/", "http://www.newer.tld/"};
+        QCOMPARE(listOf(next), before + added);
+    }
+
+    void appendsAfterAnotherProgramTore()
+    {
+        m_sandbox->writeFile("WebHis.dat", "\"http://a/\"\r\n");
+        QComboBox combo;
+        Module1::LoadHistory(&combo);
+        Module1::AddToHistory("new.tld");
+        // Another copy of Corvane dies half-way through its record.
+        QFile file(m_sandbox->filePath("WebHis.dat"));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("\"http://www.half");
+        file.close();
+        Module1::AddToHistory("newer.tld");
+        QCOMPARE(m_sandbox->readFile("WebHis.dat"),
+                 QByteArray(
+                     "\"http://a/\"\r\n\"http://www.new.tld/\"\r\n\"http://www.newer.tld/\"\r\n"));
+    }
+
     void loadedTextIsNotWrittenAgain()
     {
         m_sandbox->writeFile("WebHis.dat", "\"http://www.site.tld/\"\r\n");

@@ -239,6 +239,50 @@ private slots:
         }
     }
 
+    // What a file needs before a record is appended to it.
+    void mendsEndBeforeAppend_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("cut");
+        QTest::addColumn<QByteArray>("suffix");
+        QTest::newRow("empty") << QByteArray() << 0 << QByteArray();
+        QTest::newRow("whole records") << QByteArray("\"a\"\r\n\"b\"\r\n") << 0 << QByteArray();
+        QTest::newRow("lone LF") << QByteArray("\"a\"\n") << 0 << QByteArray();
+        QTest::newRow("lone CR") << QByteArray("\"a\"\r") << 0 << QByteArray("\n");
+        QTest::newRow("no line end") << QByteArray("\"a\"\r\nsite.tld") << 0 << QByteArray("\r\n");
+        QTest::newRow("torn record") << QByteArray("\"a\"\r\n\"http://b") << 9 << QByteArray();
+        QTest::newRow("torn record, blanks before")
+            << QByteArray("\"a\"\r\n \t\"http") << 7 << QByteArray();
+        QTest::newRow("torn record after CR") << QByteArray("\"a\"\r\"b") << 2 << QByteArray("\n");
+        QTest::newRow("torn record with NUL bytes")
+            << QByteArray("\"a\"\r\n\"b\0\0c", 10) << 5 << QByteArray();
+        QTest::newRow("trailing NUL bytes")
+            << QByteArray("\"a\"\r\n\0\0\0", 8) << 0 << QByteArray();
+        // Found by fuzzing: a quote left open over line ends swallowed the
+        // appended record though the file ended in a line end.
+        QTest::newRow("open quote over line ends")
+            << QByteArray("\"a\"b\"c\"\r\n\"d\"\r\n\"unterminated\r\n") << 0
+            << QByteArray("\"\r\n");
+        // Found by fuzzing: cutting the whole last line reopened a quoted
+        // field that the line closed.
+        QTest::newRow("last line closes a field and opens one")
+            << QByteArray("\"site.tld\r\n  \"two\",\"fields") << 7 << QByteArray("\r\n");
+    }
+    void mendsEndBeforeAppend()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, cut);
+        QFETCH(QByteArray, suffix);
+        const RecordFile::AppendFix fix = RecordFile::appendFix(bytes);
+        QCOMPARE(fix.cut, cut);
+        QCOMPARE(fix.suffix, suffix);
+        const QByteArray mended = bytes.left(bytes.size() - cut) + suffix;
+        const QStringList fields = RecordFile::readFields(mended + RecordFile::encodeRecord("new"));
+        QCOMPARE(fields.last(), QStringLiteral("new"));
+        if (cut == 0)
+            QCOMPARE(fields.mid(0, fields.size() - 1), RecordFile::readFields(bytes));
+    }
+
     void codePageTableIsOneToOne()
     {
         for (int byte = 0; byte < 256; ++byte)

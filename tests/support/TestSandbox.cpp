@@ -9,7 +9,9 @@ TestSandbox::TestSandbox()
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("app"));
     QDir(m_dir.path()).mkpath(QStringLiteral("profile"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("fallback"));
     AppPaths::setAppFolder(appFolder());
+    AppPaths::setFallbackFolder(fallbackFolder());
     AppPaths::setSettingsPath(settingsPath());
     AppPaths::setProfileFolder(m_dir.filePath(QStringLiteral("profile")));
 }
@@ -19,9 +21,11 @@ TestSandbox::~TestSandbox()
     AppPaths::setAppFolder(QString());
     AppPaths::setSettingsPath(QString());
     AppPaths::setProfileFolder(QString());
+    AppPaths::setFallbackFolder(QString());
 }
 
 QString TestSandbox::appFolder() const { return m_dir.filePath(QStringLiteral("app")); }
+QString TestSandbox::fallbackFolder() const { return m_dir.filePath(QStringLiteral("fallback")); }
 QString TestSandbox::settingsPath() const { return m_dir.filePath(QStringLiteral("Corvane.conf")); }
 QString TestSandbox::filePath(const QString &name) const { return appFolder() + QLatin1Char('/') + name; }
 
