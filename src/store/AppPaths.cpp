@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -14,6 +15,8 @@ QString g_appFolder;
 QString g_settingsPath;
 QString g_profileFolder;
 QString g_fallbackFolder;
+// Which path each stored file uses, decided at its first use in the run.
+QHash<QString, QString> g_decidedPaths;
 
 QString userDataFolder()
 {
@@ -93,6 +96,21 @@ bool AppPaths::isUsableFile(const QString &path)
 }
 
 QString AppPaths::usablePath(const QString &path)
+{
+    const auto known = g_decidedPaths.constFind(path);
+    if (known != g_decidedPaths.cend())
+        return known.value();
+    const QString decided = decideUsablePath(path);
+    g_decidedPaths.insert(path, decided);
+    return decided;
+}
+
+void AppPaths::forgetUsablePaths()
+{
+    g_decidedPaths.clear();
+}
+
+QString AppPaths::decideUsablePath(const QString &path)
 {
     if (isUsableFile(path))
         return path;

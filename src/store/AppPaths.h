@@ -36,8 +36,12 @@ public:
     static bool isUsableFile(const QString &path);
     // path itself when usable, else the same name in fallbackFolder(). A
     // file that can still be read is copied there first, so what it held is
-    // kept; a fallback that cannot be used either leaves path.
+    // kept; a fallback that cannot be used either leaves path. Decided once
+    // per run and path, like the application folder, so a run never splits
+    // its writes between two places.
     static QString usablePath(const QString &path);
+    // Starts deciding afresh, as a new run would.
+    static void forgetUsablePaths();
 
     // On-disk storage of the web profile (cookies, cache, logins).
     static QString profileFolder();
@@ -55,4 +59,7 @@ public:
 
     // True when a file can be created in the folder.
     static bool isWritableFolder(const QString &folder);
+
+private:
+    static QString decideUsablePath(const QString &path);
 };

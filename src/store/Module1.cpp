@@ -35,6 +35,8 @@ constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 // Longer fields are damage, not addresses (the engine itself refuses URLs
 // over 2 MB); one such line would make the address list slow to measure.
 constexpr qsizetype kMaxEntryChars = 64 * 1024;
+// Enough for the first record of the home page file behind some damage.
+constexpr qint64 kHomePageBytes = 1024 * 1024;
 // Pending events run between batches so a long history keeps the window
 // alive without paying for an event loop pass per entry.
 constexpr qsizetype kHistoryBatch = 4096;
@@ -43,7 +45,7 @@ QString g_favUrls[Module1::FavCapacity + 1];
 QString g_historyText;
 
 // Reads at most kMaxFileBytes of a file; false when it cannot be read.
-bool readFile(const QString &path, QByteArray *bytes)
+bool readFile(const QString &path, QByteArray *bytes, qint64 limit = kMaxFileBytes)
 {
     // Only a regular file: a FIFO would wait for a writer for ever.
     if (!QFileInfo(path).isFile())
@@ -51,7 +53,7 @@ bool readFile(const QString &path, QByteArray *bytes)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    *bytes = file.read(kMaxFileBytes);
+    *bytes = file.read(limit);
     return file.error() == QFileDevice::NoError;
 }
 
@@ -173,9 +175,13 @@ const QString Module1::SearchServiceUrl = QStringLiteral("http://www.google.com/
 QString Module1::GetHomePage()
 {
     QByteArray bytes;
-    if (readFile(AppPaths::filePath(kHomePageFile), &bytes)) {
+    // The first record is all that is read, so the start of a huge file does.
+    if (readFile(AppPaths::filePath(kHomePageFile), &bytes, kHomePageBytes)) {
         const QStringList fields = RecordFile::readFields(bytes, 1);
-        if (!fields.isEmpty() && !fields.first().isEmpty())
+        // An address longer than any the engine takes is damage, like an
+        // empty one.
+        if (!fields.isEmpty() && !fields.first().isEmpty() &&
+            fields.first().size() <= kMaxEntryChars)
             return fields.first();
     }
     SaveHomePage(DefaultHomePage);
@@ -187,13 +193,20 @@ void Module1::SaveHomePage(const QString &address)
     const QString path = AppPaths::filePath(kHomePageFile);
     if (!mayWrite(path))
         return;
+    const QByteArray record = RecordFile::encodeRecord(address);
     QSaveFile file(path);
     // A writable file in a folder that is not still gets written in place.
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(RecordFile::encodeRecord(address));
-    file.commit();
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(record);
+        if (file.commit())
+            return;
+    }
+    // QSaveFile falls back only when the folder refuses with EACCES; a
+    // folder marked immutable refuses with EPERM.
+    QFile inPlace(path);
+    if (inPlace.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        inPlace.write(record);
 }
 
 void Module1::LoadHistory(QComboBox *combo)
@@ -383,4 +396,5 @@ void Module1::reset()
         url.clear();
     g_historyText.clear();
     g_historyEnd = {};
+    AppPaths::forgetUsablePaths();
 }

@@ -46,6 +46,7 @@ public:
     static bool IsFirstVisibleTab(const QTabBar *tabs, int index);
     static int NextVisibleTab(const QTabBar *tabs); // after tabs->currentIndex(); 0 if none
 
-    // Empties FavUrls and HistoryText, as at the start of a run.
+    // Empties FavUrls and HistoryText and forgets where the stored files
+    // were found, as at the start of a run.
     static void reset();
 };

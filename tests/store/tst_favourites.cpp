@@ -7,6 +7,8 @@
 #include "store/Module1.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
@@ -336,6 +338,55 @@ private slots:
         QVERIFY(Module1::SaveFav("N", "http://a/", 1));
         QSettings fallback(m_sandbox->fallbackFolder() + "/Corvane.conf", QSettings::IniFormat);
         QCOMPARE(fallback.value("Favorites/1").toString(), QStringLiteral("N&http://a/"));
+    }
+
+    // Left behind by a copy of Corvane killed while saving.
+    void lockWithoutOwnerDoesNotStallSave()
+    {
+        store({{"1", "One&a"}});
+        QFile lock(m_sandbox->settingsPath() + ".lock");
+        QVERIFY(lock.open(QIODevice::WriteOnly)); // empty: no process id in it
+        lock.close();
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(Module1::SaveFav("Two", "b", 2));
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(stored("2").toString(), QStringLiteral("Two&b"));
+    }
+
+    void oldTemporaryCopiesGoAtStart()
+    {
+        store({{"1", "One&a"}});
+        const QString folder = QFileInfo(m_sandbox->settingsPath()).path();
+        const QStringList names{"Corvane.conf.aB3xY9", "Corvane.conf.Qw12Er", "Corvane.conf.bak",
+                                "Corvane.conf.aB3xY9x"};
+        for (const QString &name : names) {
+            QFile file(folder + "/" + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (name != "Corvane.conf.Qw12Er") // that one is a save under way
+                QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                         QFileDevice::FileModificationTime));
+        }
+        QMenu menu;
+        FavMenuItems items(&menu);
+        Module1::LoadFavMenu(items);
+        QCOMPARE(items.count(), 2);
+        QVERIFY(!QFile::exists(folder + "/Corvane.conf.aB3xY9"));
+        for (const char *kept : {"Corvane.conf.Qw12Er", "Corvane.conf.bak", "Corvane.conf.aB3xY9x"})
+            QVERIFY2(QFile::exists(folder + "/" + kept), kept);
+    }
+
+    void saveOverJunkLinesSucceeds()
+    {
+        QFile file(m_sandbox->settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("junk\n[Favorites]\n2=Two&b\nno equals sign\n1=One&a\n");
+        file.close();
+        QVERIFY(Module1::SaveFav("Three", "c", 3));
+        QMenu menu;
+        FavMenuItems items(&menu);
+        Module1::LoadFavMenu(items);
+        QCOMPARE(captions(items), (QStringList{"Google", "One", "Two", "Three"}));
     }
 
     void deleteWritesThrough()
