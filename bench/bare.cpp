@@ -2,8 +2,10 @@
 // thinnest QtWebEngine browser that shows the addresses it is given.
 //   bare URL                  one QWebEngineView showing URL
 //   bare URL1 URL2 ...        one tab per address, opened one after another
-//                              the way a user opens them: each new tab is
-//                              selected, and the next opens when it has loaded
+//                              the way a user opens them: the first shows
+//                              URL1; each further one opens selected on
+//                              about:blank, then goes to its address, and
+//                              the next opens when it has loaded
 //   bare --new-tab-runs N URL  after URL has loaded, N times: add a view in a
 //                              new tab, load about:blank, print "NEWTAB <ms>"
 //                              at loadFinished, close the tab again
@@ -23,16 +25,28 @@ namespace {
 constexpr int WindowWidth = 784;
 constexpr int WindowHeight = 542;
 
-void openTabs(QTabWidget *tabs, const QStringList &addresses)
+void openTabs(QTabWidget *tabs, const QStringList &addresses, bool first)
 {
     if (addresses.isEmpty())
         return;
     auto *view = new QWebEngineView;
     tabs->setCurrentIndex(tabs->addTab(view, addresses.first()));
+    const QUrl url(addresses.first());
+    auto next = [tabs, rest = addresses.mid(1)] { openTabs(tabs, rest, false); };
+    if (first) {
+        QObject::connect(view, &QWebEngineView::loadFinished, tabs, next, Qt::SingleShotConnection);
+        view->load(url);
+        return;
+    }
     QObject::connect(
         view, &QWebEngineView::loadFinished, tabs,
-        [tabs, rest = addresses.mid(1)] { openTabs(tabs, rest); }, Qt::SingleShotConnection);
-    view->load(QUrl(addresses.first()));
+        [view, url, tabs, next] {
+            QObject::connect(view, &QWebEngineView::loadFinished, tabs, next,
+                             Qt::SingleShotConnection);
+            view->load(url);
+        },
+        Qt::SingleShotConnection);
+    view->load(QUrl(QStringLiteral("about:blank")));
 }
 
 void runNewTabs(QTabWidget *tabs, int runs)
@@ -92,7 +106,7 @@ int main(int argc, char **argv)
     QTabWidget tabs;
     tabs.resize(WindowWidth, WindowHeight);
     tabs.show();
-    openTabs(&tabs, args);
+    openTabs(&tabs, args, true);
     if (newTabRuns > 0) {
         auto *first = static_cast<QWebEngineView *>(tabs.widget(0));
         QObject::connect(
