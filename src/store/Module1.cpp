@@ -44,7 +44,7 @@ constexpr qsizetype kHistoryBatch = 4096;
 QString g_favUrls[Module1::FavCapacity + 1];
 QString g_historyText;
 
-// Reads at most kMaxFileBytes of a file; false when it cannot be read.
+// Reads at most limit bytes of a file; false when it cannot be read.
 bool readFile(const QString &path, QByteArray *bytes, qint64 limit = kMaxFileBytes)
 {
     // Only a regular file: a FIFO would wait for a writer for ever.
