@@ -179,8 +179,12 @@ QString RecordFile::decodeText(const QByteArray &field)
     return text;
 }
 
-QByteArray RecordFile::encodeText(const QString &text)
+QByteArray RecordFile::encodeText(const QString &given)
 {
+    // NUL characters cannot be stored; drop them first, so that whether a
+    // '%' starts an escape is judged on the text as it will be written.
+    QString text = given;
+    text.remove(QChar(0));
     const char16_t *s = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();
     QByteArray out;
@@ -194,8 +198,6 @@ QByteArray RecordFile::encodeText(const QString &text)
             ch = 0xFFFD; // half a pair has no UTF-8 form
         }
         switch (ch) {
-        case 0:
-            continue;
         case '"':
         case '\r':
         case '\n':

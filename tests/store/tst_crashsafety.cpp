@@ -122,9 +122,11 @@ private slots:
                 }
                 usleep(useconds_t(random.bounded(0, 4000)));
             }
-            // No change may wait long for what an earlier kill left behind.
+            // No change may stall on what an earlier kill left behind (a
+            // stale settings lock would hold a save for 30 s); the bound is
+            // a stall detector, loose enough for sanitizer builds under load.
             slowestMs = qMax(slowestMs, slowest.elapsed());
-            QVERIFY2(slowest.elapsed() < 8000,
+            QVERIFY2(slowest.elapsed() < 25000,
                      qPrintable(QString("round %1 took %2 ms").arg(round).arg(slowest.elapsed())));
             child.kill();
             QVERIFY(child.waitForFinished(10000));

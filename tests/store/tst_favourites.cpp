@@ -350,7 +350,8 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         QVERIFY(Module1::SaveFav("Two", "b", 2));
-        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        // A stale lock would hold the save for 30 s; anything well below is fine.
+        QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(stored("2").toString(), QStringLiteral("Two&b"));
     }
 

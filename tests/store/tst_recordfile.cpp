@@ -199,6 +199,20 @@ private slots:
         QCOMPARE(RecordFile::readFields(RecordFile::encodeRecord(text)), QStringList{text});
     }
 
+    // Found by fuzzing: a NUL (which cannot be stored) between a '%' and
+    // "22" hid the escape the '%' needed once the NUL was dropped, and the
+    // text came back with a quote in it.
+    void nulCannotMakeAnEscape()
+    {
+        const QString text = QStringLiteral("a%") + QChar(0) + QStringLiteral("22b");
+        QCOMPARE(RecordFile::readFields(RecordFile::encodeRecord(text)),
+                 QStringList{QStringLiteral("a%22b")});
+        // The two halves of a pair a NUL stood between are one character.
+        const QString pair = QString(QChar(0xDB44)) + QChar(0) + QChar(0xDD8B);
+        QCOMPARE(RecordFile::readFields(RecordFile::encodeRecord(pair)),
+                 QStringList{QString(QChar(0xDB44)) + QChar(0xDD8B)});
+    }
+
     // Texts built from the characters that matter to the format, many at a
     // time, all in one file.
     void randomTextsRoundTrip()
