@@ -573,59 +573,6 @@ private slots:
         QTRY_VERIFY(dialog.isNull());
     }
 
-    void propertiesTellProtocolAndSecurity_data()
-    {
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<QString>("protocol");
-        QTest::addColumn<QString>("security");
-        QTest::newRow("https") << "https://a.test/"
-                               << "HyperText Transfer Protocol with Privacy (HTTPS)"
-                               << "Encrypted";
-        QTest::newRow("HTTP in capitals") << "HTTP://a.test/"
-                                          << "HyperText Transfer Protocol (HTTP)"
-                                          << "Not encrypted";
-        QTest::newRow("file") << "file:///tmp/a.html"
-                              << "File on this computer"
-                              << "Not applicable";
-        QTest::newRow("qrc") << "qrc:/app/x.html"
-                             << "QRC"
-                             << "Not applicable";
-    }
-    void propertiesTellProtocolAndSecurity()
-    {
-        QFETCH(QString, url);
-        QFETCH(QString, protocol);
-        QFETCH(QString, security);
-        QCOMPARE(PagePropertiesDialog::protocolText(QUrl(url)), protocol);
-        QVERIFY(PagePropertiesDialog::securityText(QUrl(url)).startsWith(security));
-    }
-
-    void proposedFileNames_data()
-    {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("plain") << "Text Page"
-                               << "Text Page";
-        QTest::newRow("path characters") << "a/b\\c:d*e?f\"g<h>i|j"
-                                         << "a b c d e f g h i j";
-        QTest::newRow("empty") << ""
-                               << "page";
-        QTest::newRow("only dots and slashes") << "../.."
-                                               << "page";
-        QTest::newRow("leading dots") << "..hidden"
-                                      << "hidden";
-        QTest::newRow("trailing dot") << "The End."
-                                      << "The End";
-        QTest::newRow("tabs and newlines") << "a\tb\nc"
-                                           << "a b c";
-        QTest::newRow("long") << QString(300, 'x') << QString(100, 'x');
-    }
-    void proposedFileNames()
-    {
-        QFETCH(QString, title);
-        QFETCH(QString, name);
-        QCOMPARE(PageCommands::fileNameFor(title), name);
-    }
 };
 
 QTEST_MAIN(TestPageCommands)

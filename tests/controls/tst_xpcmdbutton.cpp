@@ -131,13 +131,6 @@ private slots:
         m_button.reset();
     }
 
-    void offscreenCursorCanBePlaced()
-    {
-        // The leave detection reads QCursor::pos(); the tests place the cursor.
-        QCursor::setPos(QPoint(123, 45));
-        QCOMPARE(QCursor::pos(), QPoint(123, 45));
-    }
-
     // At 18 x 21 every piece is copied unstretched: the control is the cell.
     void faceAtCellSizeIsTheCell_data()
     {
@@ -351,13 +344,6 @@ private slots:
         QCOMPARE(m_outs->count(), 1);
     }
 
-    void captionIsPlainText()
-    {
-        m_button->setCaption("<b>OK</b>");
-        QCOMPARE(lbl()->textFormat(), Qt::PlainText);
-        QCOMPARE(m_button->caption(), QString("<b>OK</b>"));
-    }
-
     void stateChoosesTheRestingFace()
     {
         QSignalSpy changed(m_button.get(), &xpcmdbutton::StateChanged);
@@ -541,47 +527,6 @@ private slots:
         button.setCaption("Cancel");
         button.setObjectName("cmdOther");
         QCOMPARE(button.caption(), QString("Cancel"));
-    }
-
-    void propertiesAreDesignableWithNotifications_data()
-    {
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<QVariant>("value");
-        QTest::newRow("Enabled") << QByteArray("Enabled") << QVariant(false);
-        QTest::newRow("State") << QByteArray("State") << QVariant(1);
-        QTest::newRow("Caption") << QByteArray("Caption") << QVariant(QString("OK"));
-        QFont arial("Arial");
-        arial.setPointSize(13);
-        QTest::newRow("Font") << QByteArray("Font") << QVariant(arial);
-    }
-    void propertiesAreDesignableWithNotifications()
-    {
-        QFETCH(QByteArray, name);
-        QFETCH(QVariant, value);
-        const QMetaObject *mo = m_button->metaObject();
-        const QMetaProperty prop = mo->property(mo->indexOfProperty(name));
-        QVERIFY(prop.isValid());
-        QVERIFY(prop.isDesignable());
-        QVERIFY(prop.hasNotifySignal());
-        QSignalSpy notified(m_button.get(), prop.notifySignal());
-        // The way a promoted widget in a .ui form gets its properties.
-        QVERIFY(m_button->setProperty(name, value));
-        QCOMPARE(m_button->property(name), value);
-        QCOMPARE(notified.count(), 1);
-        // Setting the same value again is no change.
-        m_button->setProperty(name, value);
-        QCOMPARE(notified.count(), 1);
-    }
-
-    void propertyOrderOfSignals()
-    {
-        const QMetaObject *mo = &xpcmdbutton::staticMetaObject;
-        QStringList events;
-        for (int i = mo->methodOffset(); i < mo->methodCount(); ++i)
-            if (mo->method(i).methodType() == QMetaMethod::Signal)
-                events << QString::fromLatin1(mo->method(i).name());
-        QCOMPARE(events.mid(0, 8), QStringList({"Click", "KeyDown", "KeyPress", "KeyUp", "MouseOut",
-                                                "MouseDown", "MouseMove", "MouseUp"}));
     }
 
     void propertyBagSkipsDefaults()

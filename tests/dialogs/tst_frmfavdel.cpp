@@ -100,28 +100,6 @@ private slots:
 
     // ------------------------------------------------------------ organise
 
-    void controlsAsDesigned()
-    {
-        seedFavourites(2);
-        start();
-        frmFavDel *dialog = open();
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QString("Delete Favorite"));
-        QCOMPARE(dialog->size(), QSize(5265 / 15, 5460 / 15));
-        const QStringList names{"cmdDel", "cmdChURL", "cmdClose", "cmdRename"};
-        const QStringList texts{"Delete", "Change", "Close", "Rename"};
-        for (int i = 0; i < names.size(); ++i) {
-            xpcmdbutton *b = button(dialog, names.at(i).toLatin1().constData());
-            QVERIFY(b);
-            QCOMPARE(b->caption(), texts.at(i));
-            QCOMPARE(b->size(), QSize(1380 / 15, 330 / 15));
-            QCOMPARE(b->font().family(), QString("MS Sans Serif"));
-        }
-        auto *list = dialog->findChild<QListWidget *>("List1");
-        QCOMPARE(list->size(), QSize(5055 / 15, 3960 / 15));
-        QVERIFY(box(dialog, "txtUrl")->text().isEmpty());
-    }
-
     void listsTheMenuAndHoldsTheWindow()
     {
         seedFavourites(3);
@@ -287,35 +265,6 @@ private slots:
     }
 
     // ------------------------------------------------------------ change URL
-
-    void changeDialogAsDesigned()
-    {
-        seedFavourites(2);
-        start();
-        frmFavDel *dialog = open();
-        QVERIFY(dialog);
-        frmFavDelCh *change = openChange(dialog, 2);
-        QVERIFY(change);
-        QCOMPARE(change->windowTitle(), QString("Change URL"));
-        QCOMPARE(change->size(), QSize(6435 / 15, 2085 / 15));
-        auto *group1 = change->findChild<xpgroupbox *>("xpgroupbox1");
-        auto *group2 = change->findChild<xpgroupbox *>("xpgroupbox2");
-        QCOMPARE(group1->caption(), QString("Old Name:"));
-        QCOMPARE(group2->caption(), QString("New Name:"));
-        QCOMPARE(group1->size(), QSize(6210 / 15, 645 / 15));
-        QCOMPARE(group1->backColor(), xpgroupbox::ButtonFace);
-        QCOMPARE(group1->font().family(), QString("Arial"));
-        QVERIFY(group1->isAncestorOf(box(change, "txtOld")));
-        QVERIFY(group2->isAncestorOf(box(change, "txtNew")));
-        QCOMPARE(button(change, "cmdChange")->caption(), QString("Change"));
-        QCOMPARE(button(change, "cmdChange")->size(), QSize(1635 / 15, 450 / 15));
-        QCOMPARE(button(change, "cmdCancel")->caption(), QString("Cancel"));
-        QCOMPARE(button(change, "cmdCancel")->size(), QSize(1515 / 15, 450 / 15));
-        QCOMPARE(button(change, "cmdCancel")->font().family(), QString("Arial"));
-
-        QCOMPARE(box(change, "txtOld")->text(), favAddress(2));
-        QVERIFY(box(change, "txtNew")->text().isEmpty());
-    }
 
     void changeFollowsTheNewBox()
     {
