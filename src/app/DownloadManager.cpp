@@ -1,7 +1,7 @@
 #include "app/DownloadManager.h"
 
 #include "app/BrowserProfile.h"
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "app/MenuCommands.h"
 
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 #include "app/frmWeb.h"
 #include "store/Module1.h"
 

@@ -4,7 +4,7 @@
 #include "app/PagePrinter.h"
 #include "app/PagePropertiesDialog.h"
 #include "app/PageView.h"
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 #include "app/WebEnginePageView.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "app/PageCommands.h"
 #include "app/PopupWindow.h"
 
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QAction>
 #include <QAuthenticator>

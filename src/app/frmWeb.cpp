@@ -268,7 +268,6 @@ void frmWeb::createToolBars()
     Combo1->setMaxVisibleItems(20);
     // Measuring every entry of a long history would stall the first show.
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    Combo1->lineEdit()->installEventFilter(this);
     Combo1->installEventFilter(this);
     label->setBuddy(Combo1);
     connect(Combo1, qOverload<int>(&QComboBox::activated), this, [this] { Combo1_Click(); });
@@ -743,7 +742,9 @@ void frmWeb::Web_NewWindow2(int index, bool *cancel, const NewWindowInfo &info)
 
 bool frmWeb::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Combo1->lineEdit() && event->type() == QEvent::KeyPress) {
+    // A keyboard's keys reach the editable combo box itself, which hands them
+    // to its line edit past any filter there: Enter is caught on the box.
+    if (watched == Combo1 && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             cmdgo_Click();

@@ -1,7 +1,7 @@
 // Favourites edits: the store first, then table and menu.
 #include "dialogs/FavEdits.h"
 
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 #include "store/FavMenuItems.h"
 #include "store/Module1.h"
 
@@ -63,7 +63,13 @@ FavEdits::Result FavEdits::Delete(FavMenuItems &menu, int slot)
             return StoreFailed;
         storeWritten();
     }
-    Module1::DeleteFav(last);
+    if (!Module1::DeleteFav(last)) {
+        // The last entry stays where it was: put the deleted one back over
+        // its copy, so the store holds what the menu shows.
+        if (slot < last)
+            Module1::SaveFav(menu.caption(slot), Module1::GetFavUrl(slot), slot);
+        return StoreFailed;
+    }
     storeWritten();
 
     Module1::SetFavUrl(slot, lastAddress);

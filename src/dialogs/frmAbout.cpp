@@ -1,7 +1,7 @@
 // About box.
 #include "dialogs/frmAbout.h"
 
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 #include "dialogs/DialogForm.h"
 
 #include <QCoreApplication>

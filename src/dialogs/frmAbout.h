@@ -3,7 +3,7 @@
 // there is one.
 #pragma once
 
-#include "dialogs/SystemRegistry.h"
+#include "platform/SystemRegistry.h"
 
 #include <QDialog>
 

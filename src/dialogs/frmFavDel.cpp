@@ -1,7 +1,7 @@
 // Organise-favourites dialog.
 #include "dialogs/frmFavDel.h"
 
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "dialogs/DialogForm.h"

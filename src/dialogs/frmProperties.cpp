@@ -2,7 +2,7 @@
 #include "dialogs/frmProperties.h"
 
 #include "app/PageView.h"
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 #include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "dialogs/DialogForm.h"

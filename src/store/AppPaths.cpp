@@ -70,9 +70,32 @@ QString AppPaths::settingsPath()
 {
     if (!g_settingsPath.isEmpty())
         return usablePath(g_settingsPath);
-    return usablePath(QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                QStringLiteral("Corvane"), QStringLiteral("Corvane"))
-                          .fileName());
+    // On Linux the native store is the INI file ~/.config/Corvane/Corvane.conf.
+    static const QString store = [] {
+        const QString conf = QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Corvane"), QStringLiteral("Corvane"))
+                                 .fileName();
+        const QString ini = QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                      QStringLiteral("Corvane"), QStringLiteral("Corvane"))
+                                .fileName();
+        takeOverSettings(ini, conf);
+        return conf;
+    }();
+    return usablePath(store);
+}
+
+bool AppPaths::takeOverSettings(const QString &oldPath, const QString &newPath)
+{
+    // The first builds wrote Corvane.ini; its favourites move over once.
+    if (oldPath == newPath || QFileInfo::exists(newPath) || !QFileInfo(oldPath).isFile())
+        return false;
+    QDir().mkpath(QFileInfo(newPath).absolutePath());
+    if (!QFile::copy(oldPath, newPath))
+        return false;
+    QFile::setPermissions(newPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                       QFile::WriteUser);
+    QFile::rename(oldPath, oldPath + QStringLiteral(".moved"));
+    return true;
 }
 
 QString AppPaths::fallbackFolder()

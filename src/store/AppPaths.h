@@ -26,6 +26,10 @@ public:
     // or Corvane.conf in fallbackFolder() when that file cannot be used.
     static std::unique_ptr<QSettings> openSettings();
     static QString settingsPath();
+    // Moves the records of an older build's settings file (oldPath) into
+    // newPath when newPath does not exist yet; the old file is kept as
+    // oldPath + ".moved". Returns whether it moved anything.
+    static bool takeOverSettings(const QString &oldPath, const QString &newPath);
 
     // Where a stored file goes when its own place cannot hold it (a folder
     // or a device in its way, a file that cannot be read and written): the

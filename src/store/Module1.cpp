@@ -346,11 +346,12 @@ bool Module1::SaveFav(const QString &name, const QString &address, int slot)
     return settings->status() != QSettings::AccessError;
 }
 
-void Module1::DeleteFav(int slot)
+bool Module1::DeleteFav(int slot)
 {
     const std::unique_ptr<QSettings> settings = openSettingsForWriting();
     settings->remove(favKey(slot));
     settings->sync();
+    return settings->status() != QSettings::AccessError;
 }
 
 int Module1::CountVisibleTabs(const QTabBar *tabs)

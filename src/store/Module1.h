@@ -39,7 +39,7 @@ public:
     // Writes key "slot" of section "Favorites"; false when the slot is not
     // 1..FavCapacity or the store could not be written.
     static bool SaveFav(const QString &name, const QString &address, int slot);
-    static void DeleteFav(int slot);
+    static bool DeleteFav(int slot);
 
     // Read-only questions about which tabs are still open (visible).
     static int CountVisibleTabs(const QTabBar *tabs);

@@ -3,6 +3,7 @@
 #include "FakePageView.h"
 #include "ScriptedPrompts.h"
 #include "TestSandbox.h"
+#include "UserInput.h"
 #include "app/frmWeb.h"
 #include "store/FavMenuItems.h"
 #include "store/Module1.h"
@@ -311,9 +312,11 @@ private slots:
         QFETCH(QByteArray, history);
         start();
         view(0)->calls.clear();
-        window->addressBox()->setFocus();
-        window->addressBox()->setEditText(typed);
-        QTest::keyClick(window->addressBox()->lineEdit(), Qt::Key_Return);
+        QVERIFY(UserInput::bringUp(window.get()));
+        UserInput::key(window.get(), Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(UserInput::focused(), window->addressBox());
+        UserInput::type(window.get(), typed);
+        UserInput::key(window.get(), Qt::Key_Return);
         QCOMPARE(window->addressBox()->count(), 1);
         QCOMPARE(window->addressBox()->itemText(0), listed);
         QCOMPARE(window->addressBox()->currentText(), box);

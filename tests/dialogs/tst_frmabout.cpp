@@ -4,7 +4,7 @@
 #include "TestWindow.h"
 #include "app/frmWeb.h"
 #include "dialogs/DialogLauncher.h"
-#include "dialogs/SystemRegistry.h"
+#include "platform/SystemRegistry.h"
 #include "dialogs/frmAbout.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // what was asked. Installed on construction, removed on destruction.
 #pragma once
 
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QQueue>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // Real modal dialogs behind the Prompts seam.
-#include "app/Prompts.h"
+#include "platform/Prompts.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

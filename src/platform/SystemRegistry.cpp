@@ -1,6 +1,6 @@
 // The registry behind the about box: the platform's own on Windows, an
 // in-memory one elsewhere and under test.
-#include "dialogs/SystemRegistry.h"
+#include "platform/SystemRegistry.h"
 
 #include <QHash>
 
