@@ -1,7 +1,9 @@
+// The menu commands that act on the address box, the selected page and the window.
 #include "app/MenuCommands.h"
 
+#include "app/BrowserShell.h"
+#include "app/PageView.h"
 #include "platform/Prompts.h"
-#include "app/frmWeb.h"
 #include "store/Module1.h"
 
 #include <QAction>
@@ -9,7 +11,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QWindow>
 
 const QString MenuCommands::HelpText =
     QStringLiteral("What for?!\rWhat is'nt clear?!\rIt's a simple Web-Browser!!!");
@@ -45,19 +46,14 @@ Selection selectionOf(const QLineEdit *edit)
 
 } // namespace
 
-MenuCommands::MenuCommands(frmWeb *window) : QObject(window), m_window(window)
+MenuCommands::MenuCommands(BrowserShell *shell, QComboBox *addressBox, QObject *parent)
+    : QObject(parent), m_shell(shell), m_addressBox(addressBox)
 {
-    // A page's own window.print() is the Print... command of its tab.
-    connect(window, &frmWeb::menuCommand, this, [this](const QString &name) {
-        if (name == QLatin1String("print"))
-            print_Click();
-    });
 }
 
 QLineEdit *MenuCommands::addressEdit() const
 {
-    QComboBox *box = m_window->addressBox();
-    return box ? box->lineEdit() : nullptr;
+    return m_addressBox ? m_addressBox->lineEdit() : nullptr;
 }
 
 // ---------------------------------------------------------------- Edit menu
@@ -77,7 +73,7 @@ void MenuCommands::Cut_Click()
         return;
     const Selection sel = selectionOf(edit);
     QGuiApplication::clipboard()->setText(sel.selected);
-    m_window->addressBox()->setEditText(sel.before + sel.after);
+    m_addressBox->setEditText(sel.before + sel.after);
 }
 
 void MenuCommands::paste_Click()
@@ -87,7 +83,7 @@ void MenuCommands::paste_Click()
         return;
     const Selection sel = selectionOf(edit);
     const QString pasted = QGuiApplication::clipboard()->text();
-    m_window->addressBox()->setEditText(sel.before + pasted + sel.after);
+    m_addressBox->setEditText(sel.before + pasted + sel.after);
     edit->setSelection(sel.start, int(pasted.size()));
 }
 
@@ -101,7 +97,7 @@ void MenuCommands::selall_Click()
 
 void MenuCommands::execOnSelectedView(int command, int option)
 {
-    if (PageView *view = m_window->selectedView())
+    if (PageView *view = m_shell->selectedView())
         view->ExecWB(command, option);
 }
 
@@ -132,62 +128,38 @@ void MenuCommands::PrPr_Click()
 
 void MenuCommands::mnuTop_Click()
 {
-    QAction *top = m_window->action(QStringLiteral("mnuTop"));
+    QWidget *window = m_shell->shellWindow();
+    QAction *top = window ? window->findChild<QAction *>(QStringLiteral("mnuTop")) : nullptr;
     if (!top)
         return;
     // Choosing the checkable item has already turned its mark over; a call
     // from anywhere else turns it here.
     if (sender() != top)
         top->setChecked(!top->isChecked());
-    setStaysOnTop(m_window, top->isChecked());
-}
-
-void MenuCommands::setStaysOnTop(QWidget *window, bool onTop)
-{
-    const Qt::WindowFlags flags = window->windowFlags().setFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (flags == window->windowFlags())
-        return;
-    QWindow *handle = window->windowHandle();
-    if (!handle) {
-        // Not created yet: the flag takes effect when it is first shown.
-        window->setWindowFlags(flags);
-        return;
-    }
-    // QWidget::setWindowFlags would re-create the native window, hiding it
-    // and the pages in it for a moment; the platform window can change its
-    // stacking in place, keeping its place, size and activation.
-    window->overrideWindowFlags(flags);
-    handle->setFlags(flags);
+    Prompts::KeepOnTop(window, top->isChecked());
 }
 
 void MenuCommands::ShowOnTop(QWidget *dialog)
 {
-    if (!dialog)
-        return;
-    if (!dialog->isVisible())
-        dialog->setWindowModality(Qt::NonModal);
-    setStaysOnTop(dialog, true);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    Prompts::ShowOnTop(dialog);
 }
 
 // ---------------------------------------------------------------- Help menu
 
 void MenuCommands::mnuHelp_Click()
 {
-    Prompts::MsgBox(m_window, HelpText, Prompts::Critical, HelpTitle);
+    Prompts::MsgBox(m_shell->shellWindow(), HelpText, Prompts::Critical, HelpTitle);
 }
 
 void MenuCommands::mnuTabHlp_Click()
 {
-    Prompts::MsgBox(m_window, TabHelpText, Prompts::Information, TabHelpTitle);
+    Prompts::MsgBox(m_shell->shellWindow(), TabHelpText, Prompts::Information, TabHelpTitle);
 }
 
 // ---------------------------------------------------------------- Favorites
 
 void MenuCommands::mnuItemSite_Click(int index)
 {
-    if (PageView *view = m_window->selectedView())
+    if (PageView *view = m_shell->selectedView())
         view->Navigate2(Module1::GetFavUrl(index));
 }

@@ -7,14 +7,16 @@
 #include <QPointer>
 #include <QWidget>
 
-class frmWeb;
+class BrowserShell;
+class QComboBox;
 class QLineEdit;
 
 class MenuCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit MenuCommands(frmWeb *window);
+    // The commands act on the shell's selected view and on its address box.
+    MenuCommands(BrowserShell *shell, QComboBox *addressBox, QObject *parent);
 
     // Places a dialog above all windows and shows it modeless; the main
     // window stays usable. Showing it again only brings it forward.
@@ -31,10 +33,6 @@ public:
             ShowOnTop(instance.data());
         return instance.data();
     }
-
-    // Keeps a shown window above all others, or returns it to the normal
-    // stacking order, without moving, resizing or hiding it.
-    static void setStaysOnTop(QWidget *window, bool onTop);
 
     static const QString HelpText;
     static const QString HelpTitle;
@@ -60,5 +58,6 @@ private:
     QLineEdit *addressEdit() const;
     void execOnSelectedView(int command, int option);
 
-    frmWeb *m_window;
+    BrowserShell *m_shell;
+    QPointer<QComboBox> m_addressBox;
 };

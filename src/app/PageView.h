@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <functional>
 
+class QWebEnginePage;
+
 // What the shell learns about a request to open a new window.
 struct NewWindowInfo
 {
@@ -53,6 +55,12 @@ public:
     // Releases the page's renderer and memory once the view is hidden for
     // good; its address and title stay readable.
     virtual void discard() {}
+
+    // True while the page's process is gone and a notice shows in its place.
+    virtual bool showsCrashNotice() const { return false; }
+    // The engine's page behind the view, for the commands that hand it to the
+    // engine (save, print, properties); null for a view without an engine.
+    virtual QWebEnginePage *enginePage() const { return nullptr; }
 
 signals:
     void StatusTextChange(const QString &text);

@@ -1,9 +1,12 @@
-// The main window: navigation and address rows, the tab row, one page view
-// per tab, the status and progress bars and the menu tree. Its slots carry
-// the names of the handlers they are (control_Event).
+// The main window: the navigation and address rows, the tab set (one page
+// view per tab), the status and progress bars and the menu tree, built in
+// small named steps; start-up (Form_Load) and the navigation handlers. Its
+// slots carry the names of the handlers they are (control_Event).
 #pragma once
 
+#include "app/BrowserShell.h"
 #include "app/PageView.h"
+#include "app/TabSet.h"
 
 #include <QMainWindow>
 #include <QVector>
@@ -19,7 +22,7 @@ class QPushButton;
 class QStatusBar;
 class QTabBar;
 
-class frmWeb : public QMainWindow
+class frmWeb : public QMainWindow, public BrowserShell
 {
     Q_OBJECT
 public:
@@ -27,21 +30,26 @@ public:
     explicit frmWeb(PageViewFactory factory = {}, QWidget *parent = nullptr);
     ~frmWeb() override;
 
-    // The selected tab's view, looked up afresh on every call.
-    PageView *selectedView() const;
-    int selectedIndex() const;
-    const QVector<PageView *> &views() const { return Web; }
+    // BrowserShell: what the dialogs and commands may ask of the window.
+    PageView *selectedView() const override { return m_tabs ? m_tabs->selectedView() : nullptr; }
+    QString addressText() const override;
+    void favouritesChanged() override;
+    void addressListCleared() override;
+    QWidget *shellWindow() override { return this; }
 
+    TabSet *tabs() const { return m_tabs; }
+    int selectedIndex() const { return m_tabs->selectedIndex(); }
+    const QVector<PageView *> &views() const { return m_tabs->views(); }
+    QTabBar *tabStrip() const { return m_tabs->tabStrip(); }
     QComboBox *addressBox() const { return Combo1; }
-    QTabBar *tabStrip() const { return TabStrip1; }
     QProgressBar *progressBar() const { return Bar1; }
     QLabel *statusPanel() const { return m_statusPanel; }
     FavMenuItems *favMenu() const { return m_favItems; }
     QMenu *favoritesMenu() const { return m_favoritesMenu; }
     QAction *action(const QString &objectName) const;
 
-    bool newWindowLinkPending() const { return NewWindowLinkPending; }
-    QString lastLinkAddress() const { return LastLinkAddress; }
+    bool newWindowLinkPending() const { return m_tabs->newWindowLinkPending(); }
+    QString lastLinkAddress() const { return m_tabs->lastLinkAddress(); }
 
     // True when no list entry contains the text (case-sensitive).
     bool IsNewAddress(const QString &text) const;
@@ -50,12 +58,13 @@ public slots:
     void Form_Load();
     void Close_Click();
 
-    // Tabs
-    void newww_Click();
-    void new_b_Click();
-    void cmdClose_Click();
-    void cmdClosee_Click();
-    void TabStrip1_Click(int index);
+    // Tabs (the tab set does the work)
+    void newww_Click() { m_tabs->openTab(); }
+    void new_b_Click() { newww_Click(); }
+    void cmdClose_Click() { m_tabs->closeSelectedTab(); }
+    void cmdClosee_Click() { cmdClose_Click(); }
+    void selectNextTab() { m_tabs->selectNextTab(); }
+    void selectPreviousTab() { m_tabs->selectPreviousTab(); }
 
     // Navigation and address box
     void cmdgo_Click();
@@ -66,61 +75,35 @@ public slots:
     void cmdRefresh_Click();
     void cmdHome_Click();
     void cmdGoogle_Click();
-
-    // Page events, with the index of the view that raised them
-    void Web_StatusTextChange(int index, const QString &text);
-    void Web_ProgressChange(int index, qint32 progress, qint32 progressMax);
-    void Web_TitleChange(int index, const QString &text);
-    void Web_BeforeNavigate2(int index);
-    void Web_NewWindow2(int index, bool *cancel, const NewWindowInfo &info);
-    void Web_NavigateComplete2(int index);
-    void Web_DocumentComplete(int index);
-    void Web_LocationChange(int index);
-
-    // Keyboard commands every browser has
     void focusAddressBox();
-    void selectNextTab();
-    void selectPreviousTab();
 
     // Shows a short notice in the status panel (downloads and the like).
     void showStatus(const QString &text);
-
-signals:
-    // A page command of the menus; the page-command handlers connect here.
-    void menuCommand(const QString &objectName);
+    // The selected view's load progress, as far as the bar can show it.
+    void showProgress(qint32 progress, qint32 progressMax);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void createMenus();
     void createToolBars();
-    void createCentralArea();
+    void createNavigationBar();
+    void createAddressBar();
+    void createTabSet(PageViewFactory factory);
     void createStatusBar();
-    PageView *loadView();
-    int indexOf(QObject *view) const;
-    void TabStrip1_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
-    void openBackgroundTab(const QUrl &url);
-    void setCaption(const QString &text);
+    void createMenus();
+    void createShortcuts();
+    void placeOnScreen();
 
-    PageViewFactory m_factory;
-
+    TabSet *m_tabs = nullptr;
     QComboBox *Combo1 = nullptr;
     AddressListIndex *m_addressIndex = nullptr;
     QPushButton *cmdgo = nullptr;
     QPushButton *cmdGoogle = nullptr;
     QPushButton *cmdHome = nullptr;
-    QPushButton *cmdClose = nullptr;
-    QTabBar *TabStrip1 = nullptr;
     QProgressBar *Bar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QLabel *m_statusPanel = nullptr;
-    QWidget *m_viewArea = nullptr;
     QMenu *m_favoritesMenu = nullptr;
-    QMenu *mnuTab = nullptr;
     FavMenuItems *m_favItems = nullptr;
-    QVector<PageView *> Web;
-
-    bool NewWindowLinkPending = false;
-    QString LastLinkAddress;
 };

@@ -1,15 +1,16 @@
-// Real modal dialogs behind the Prompts seam.
+// The real dialogs and window-system calls behind the Prompts seam.
 #include "platform/Prompts.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QWindow>
 
 namespace {
 
@@ -26,22 +27,42 @@ public:
         shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         box.setText(shown);
         switch (style & 0x70) {
-        case Prompts::Critical: box.setIcon(QMessageBox::Critical); break;
-        case Prompts::Question: box.setIcon(QMessageBox::Question); break;
-        case Prompts::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case Prompts::Information: box.setIcon(QMessageBox::Information); break;
-        default: box.setIcon(QMessageBox::NoIcon); break;
+        case Prompts::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case Prompts::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case Prompts::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case Prompts::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
         }
         switch (style & 0x0f) {
-        case Prompts::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-        case Prompts::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        default: box.setStandardButtons(QMessageBox::Ok); break;
+        case Prompts::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case Prompts::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
         }
         switch (box.exec()) {
-        case QMessageBox::Yes: return Prompts::Yes;
-        case QMessageBox::No: return Prompts::No;
-        case QMessageBox::Cancel: return Prompts::Cancel;
-        default: return Prompts::Ok;
+        case QMessageBox::Yes:
+            return Prompts::Yes;
+        case QMessageBox::No:
+            return Prompts::No;
+        case QMessageBox::Cancel:
+            return Prompts::Cancel;
+        default:
+            return Prompts::Ok;
         }
     }
 
@@ -63,6 +84,37 @@ public:
                                             filters.join(QStringLiteral(";;")), selectedFilter);
     }
 
+    bool printDialog(QDialog *dialog, QPrinter *) override
+    {
+        return dialog->exec() == QDialog::Accepted;
+    }
+
+    std::optional<Prompts::Credentials> credentials(QWidget *parent, const QString &prompt) override
+    {
+        QDialog dialog(parent);
+        dialog.setWindowTitle(QObject::tr("Authentication Required"));
+        auto *form = new QFormLayout(&dialog);
+        auto *text = new QLabel(prompt, &dialog);
+        text->setWordWrap(true);
+        text->setTextFormat(Qt::PlainText);
+        form->addRow(text);
+        auto *user = new QLineEdit(&dialog);
+        user->setObjectName(QStringLiteral("user"));
+        auto *password = new QLineEdit(&dialog);
+        password->setObjectName(QStringLiteral("password"));
+        password->setEchoMode(QLineEdit::Password);
+        form->addRow(QObject::tr("User name:"), user);
+        form->addRow(QObject::tr("Password:"), password);
+        auto *buttons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        form->addRow(buttons);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return Prompts::Credentials{user->text(), password->text()};
+    }
+
     bool startProgram(const QString &path) override { return QProcess::startDetached(path, {}); }
 };
 
@@ -71,8 +123,14 @@ Prompts::Handler *g_handler = nullptr;
 
 } // namespace
 
-Prompts::Handler *Prompts::handler() { return g_handler ? g_handler : &g_real; }
-void Prompts::setHandler(Handler *handler) { g_handler = handler; }
+Prompts::Handler *Prompts::handler()
+{
+    return g_handler ? g_handler : &g_real;
+}
+void Prompts::setHandler(Handler *handler)
+{
+    g_handler = handler;
+}
 
 int Prompts::MsgBox(QWidget *parent, const QString &text, int style, const QString &title)
 {
@@ -85,42 +143,75 @@ std::optional<QString> Prompts::InputBox(QWidget *parent, const QString &prompt,
     return handler()->inputBox(parent, prompt, title, defaultText);
 }
 
-QString Prompts::SaveFileName(QWidget *parent, const QString &caption,
-                              const QString &suggestedPath, const QStringList &filters,
-                              QString *selectedFilter)
+QString Prompts::SaveFileName(QWidget *parent, const QString &caption, const QString &suggestedPath,
+                              const QStringList &filters, QString *selectedFilter)
 {
     return handler()->saveFileName(parent, caption, suggestedPath, filters, selectedFilter);
 }
 
-bool Prompts::StartProgram(const QString &path) { return handler()->startProgram(path); }
+bool Prompts::PrintDialog(QDialog *dialog, QPrinter *printer)
+{
+    return handler()->printDialog(dialog, printer);
+}
 
 std::optional<Prompts::Credentials> Prompts::AskCredentials(QWidget *parent, const QString &prompt)
 {
     return handler()->credentials(parent, prompt);
 }
 
-std::optional<Prompts::Credentials> Prompts::Handler::credentials(QWidget *parent,
-                                                                  const QString &prompt)
+bool Prompts::StartProgram(const QString &path)
 {
-    QDialog dialog(parent);
-    dialog.setWindowTitle(QObject::tr("Authentication Required"));
-    auto *form = new QFormLayout(&dialog);
-    auto *text = new QLabel(prompt, &dialog);
-    text->setWordWrap(true);
-    text->setTextFormat(Qt::PlainText);
-    form->addRow(text);
-    auto *user = new QLineEdit(&dialog);
-    user->setObjectName(QStringLiteral("user"));
-    auto *password = new QLineEdit(&dialog);
-    password->setObjectName(QStringLiteral("password"));
-    password->setEchoMode(QLineEdit::Password);
-    form->addRow(QObject::tr("User name:"), user);
-    form->addRow(QObject::tr("Password:"), password);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return Credentials{user->text(), password->text()};
+    return handler()->startProgram(path);
+}
+
+void Prompts::KeepOnTop(QWidget *window, bool onTop)
+{
+    if (window)
+        handler()->keepOnTop(window, onTop);
+}
+
+void Prompts::PlaceOver(QWidget *dialog, QWidget *owner)
+{
+    if (dialog && owner)
+        handler()->placeOver(dialog, owner);
+}
+
+void Prompts::ShowOnTop(QWidget *dialog)
+{
+    if (!dialog)
+        return;
+    if (!dialog->isVisible())
+        dialog->setWindowModality(Qt::NonModal);
+    KeepOnTop(dialog, true);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void Prompts::Handler::keepOnTop(QWidget *window, bool onTop)
+{
+    const Qt::WindowFlags flags = window->windowFlags().setFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (flags == window->windowFlags())
+        return;
+    QWindow *handle = window->windowHandle();
+    if (!handle) {
+        // Not created yet: the flag takes effect when it is first shown.
+        window->setWindowFlags(flags);
+        return;
+    }
+    // QWidget::setWindowFlags would re-create the native window, hiding it
+    // and the pages in it for a moment; the platform window can change its
+    // stacking in place, keeping its place, size and activation.
+    window->overrideWindowFlags(flags);
+    handle->setFlags(flags);
+}
+
+void Prompts::Handler::placeOver(QWidget *dialog, QWidget *owner)
+{
+    dialog->winId(); // the native window, to hang it on its owner's
+    if (dialog->windowHandle() && owner->window()->windowHandle())
+        dialog->windowHandle()->setTransientParent(owner->window()->windowHandle());
+    QRect frame = dialog->frameGeometry();
+    frame.moveCenter(owner->window()->frameGeometry().center());
+    dialog->move(frame.topLeft());
 }

@@ -1,12 +1,16 @@
-// The one door to everything modal: message boxes, the input box, file
-// dialogs and starting another program. Tests install a Handler that answers
-// without blocking; without one the real Qt dialogs are shown.
+// The one door to everything modal and to the world outside the window:
+// message boxes, the input box, file and printer dialogs, the sign-in prompt,
+// starting another program, keeping a window on top and placing a dialog over
+// its owner. Tests install a Handler that answers without blocking; without
+// one the real dialogs and window-system calls are used.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+class QDialog;
+class QPrinter;
 class QWidget;
 
 class Prompts
@@ -30,6 +34,8 @@ public:
         QString password;
     };
 
+    // Every question has to be answered by a handler; only the calls that
+    // never wait for the user have a real default.
     class Handler
     {
     public:
@@ -44,10 +50,20 @@ public:
         virtual QString saveFileName(QWidget *parent, const QString &caption,
                                      const QString &suggestedPath, const QStringList &filters,
                                      QString *selectedFilter) = 0;
-        virtual bool startProgram(const QString &path) = 0;
+        // A print, page-setup or print-preview dialog, already built over the
+        // printer it sets up: runs it and tells whether it was accepted.
+        virtual bool printDialog(QDialog *dialog, QPrinter *printer) = 0;
         // A site or proxy asks who the user is: user name and password, or
-        // nothing when the user cancels. The real one shows a small dialog.
-        virtual std::optional<Credentials> credentials(QWidget *parent, const QString &prompt);
+        // nothing when the user cancels.
+        virtual std::optional<Credentials> credentials(QWidget *parent, const QString &prompt) = 0;
+        virtual bool startProgram(const QString &path) = 0;
+
+        // Keeps a window above all others, or returns it to the normal
+        // stacking order, without moving, resizing, hiding or activating it.
+        virtual void keepOnTop(QWidget *window, bool onTop);
+        // Centres a dialog over its owner's window and hangs it on that
+        // window, so the window system keeps it in front of its owner.
+        virtual void placeOver(QWidget *dialog, QWidget *owner);
     };
 
     static int MsgBox(QWidget *parent, const QString &text, int style, const QString &title);
@@ -57,8 +73,14 @@ public:
     static QString SaveFileName(QWidget *parent, const QString &caption,
                                 const QString &suggestedPath, const QStringList &filters,
                                 QString *selectedFilter = nullptr);
-    static bool StartProgram(const QString &path);
+    static bool PrintDialog(QDialog *dialog, QPrinter *printer);
     static std::optional<Credentials> AskCredentials(QWidget *parent, const QString &prompt);
+    static bool StartProgram(const QString &path);
+    static void KeepOnTop(QWidget *window, bool onTop);
+    static void PlaceOver(QWidget *dialog, QWidget *owner);
+    // Shows a dialog modeless above all windows (the main window stays
+    // usable); showing it again only brings it forward.
+    static void ShowOnTop(QWidget *dialog);
 
     // nullptr restores the real dialogs. The handler is not owned.
     static void setHandler(Handler *handler);

@@ -4,9 +4,9 @@
 #include "LoopbackServer.h"
 #include "ScriptedPrompts.h"
 #include "TestSandbox.h"
-#include "app/WebEnginePageView.h"
 #include "app/frmWeb.h"
 #include "store/Module1.h"
+#include "web/WebEnginePageView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,7 +50,8 @@ class TestBrowsing : public QObject
     // Waits until the selected page finished loading the given title.
     bool waitForTitle(const QString &title)
     {
-        return QTest::qWaitFor([&] { return window->windowTitle() == "Corvane - " + title; }, 10000);
+        return QTest::qWaitFor([&] { return window->windowTitle() == "Corvane - " + title; },
+                               10000);
     }
     QWidget *renderWidget(int i) const { return engineView(i)->engineView()->focusProxy(); }
     // Moves the pointer over the page until it reports the link; the first
@@ -58,10 +59,12 @@ class TestBrowsing : public QObject
     bool hoverUntil(const QString &link)
     {
         int step = 0;
-        return QTest::qWaitFor([&] {
-            QTest::mouseMove(renderWidget(0), QPoint(50 + (step++ % 2) * 10, 50));
-            return window->lastLinkAddress() == link;
-        }, 10000);
+        return QTest::qWaitFor(
+            [&] {
+                QTest::mouseMove(renderWidget(0), QPoint(50 + (step++ % 2) * 10, 50));
+                return window->lastLinkAddress() == link;
+            },
+            10000);
     }
 
 private slots:
@@ -74,10 +77,11 @@ private slots:
         server.setPage("/t21.html", page("123456789012345678901"));
         const QByteArray bigLink =
             "<a id=l href='%1' style='display:block;width:100%;height:600px'>link</a>";
-        server.setPage("/links.html",
-                       page("Links", QByteArray(bigLink).replace("%1", server.address("/a.html").toUtf8())));
-        server.setPage("/slinks.html",
-                       page("Secure links", QByteArray(bigLink).replace("%1", "https://127.0.0.1:1/secure")));
+        server.setPage("/links.html", page("Links", QByteArray(bigLink).replace(
+                                                        "%1", server.address("/a.html").toUtf8())));
+        server.setPage(
+            "/slinks.html",
+            page("Secure links", QByteArray(bigLink).replace("%1", "https://127.0.0.1:1/secure")));
         server.setPage("/popup.html",
                        page("Popup", "<script>function go(){window.open('" +
                                          server.address("/a.html").toUtf8() +
@@ -88,8 +92,9 @@ private slots:
         file.contentType = "application/octet-stream";
         file.extraHeaders = "Content-Disposition: attachment; filename=\"data.bin\"\r\n";
         server.setReply("/data.bin", file);
-        server.setPage("/download.html",
-                       page("Download", "<a href='/data.bin' style='display:block;height:600px'>get</a>"));
+        server.setPage(
+            "/download.html",
+            page("Download", "<a href='/data.bin' style='display:block;height:600px'>get</a>"));
     }
     void init() { Module1::reset(); }
     void cleanup()
@@ -161,7 +166,8 @@ private slots:
         QTest::addColumn<QString>("pagePath");
         QTest::addColumn<QString>("link");
         QTest::newRow("http") << "/links.html" << server.address("/a.html");
-        QTest::newRow("https") << "/slinks.html" << "https://127.0.0.1:1/secure";
+        QTest::newRow("https") << "/slinks.html"
+                               << "https://127.0.0.1:1/secure";
     }
     void newWindowItemOpensTheLinkInATab()
     {
@@ -171,12 +177,14 @@ private slots:
         QVERIFY(waitForTitle(pagePath == "/links.html" ? "Links" : "Secure links"));
         QVERIFY(hoverUntil(link));
         QMenu *menu = nullptr;
-        QVERIFY(QTest::qWaitFor([&] {
-            QTest::mouseClick(renderWidget(0), Qt::RightButton, {}, QPoint(60, 60));
-            QTest::qWait(100);
-            menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            return menu != nullptr;
-        }, 10000));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                QTest::mouseClick(renderWidget(0), Qt::RightButton, {}, QPoint(60, 60));
+                QTest::qWait(100);
+                menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                return menu != nullptr;
+            },
+            10000));
         QWebEnginePage *p = engineView(0)->engineView()->page();
         QAction *newWindow = menu->findChild<QAction *>("openLinkInNewWindow");
         QVERIFY(newWindow && menu->actions().contains(newWindow));
@@ -202,17 +210,19 @@ private slots:
         startAt("/popup.html");
         QVERIFY(waitForTitle("Popup"));
         // A dismissed menu leaves the flag set...
-        window->Web_StatusTextChange(0, "http://remembered.invalid/");
-        window->Web_StatusTextChange(0, "Opens selected link in a new window.");
+        window->tabs()->Web_StatusTextChange(0, "http://remembered.invalid/");
+        window->tabs()->Web_StatusTextChange(0, "Opens selected link in a new window.");
         QTest::mouseClick(renderWidget(0), Qt::LeftButton, {}, QPoint(40, 40));
         // ...and the page's own window opens where it asked to.
         QWidget *popup = nullptr;
-        QVERIFY(QTest::qWaitFor([&] {
-            for (QWidget *w : QApplication::topLevelWidgets())
-                if (w->objectName() == "PopupWindow" && w->isVisible())
-                    popup = w;
-            return popup != nullptr;
-        }, 10000));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                for (QWidget *w : QApplication::topLevelWidgets())
+                    if (w->objectName() == "PopupWindow" && w->isVisible())
+                        popup = w;
+                return popup != nullptr;
+            },
+            10000));
         QCOMPARE(window->tabStrip()->count(), 1);
         QVERIFY(!window->newWindowLinkPending());
         QTRY_COMPARE_WITH_TIMEOUT(popup->windowTitle(), QString("Corvane - Page A"), 10000);
@@ -228,7 +238,8 @@ private slots:
         QVERIFY(waitForTitle("Page A"));
         window->cmdClose_Click();
         QWebEnginePage *closed = engineView(1)->engineView()->page();
-        QTRY_COMPARE_WITH_TIMEOUT(closed->lifecycleState(), QWebEnginePage::LifecycleState::Discarded, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(closed->lifecycleState(),
+                                  QWebEnginePage::LifecycleState::Discarded, 5000);
         QTRY_COMPARE(closed->renderProcessPid(), qint64(0));
         QCOMPARE(window->selectedIndex(), 0);
         QCOMPARE(window->views().at(1)->LocationURL(), server.address("/a.html"));
@@ -272,7 +283,8 @@ private slots:
         QVERIFY(waitForTitle("Download"));
         QTest::mouseClick(renderWidget(0), Qt::LeftButton, {}, QPoint(30, 30));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(target), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(window->statusPanel()->text(), QString("Download complete: saved.bin"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->statusPanel()->text(),
+                                  QString("Download complete: saved.bin"), 10000);
         QFile f(target);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("file contents"));

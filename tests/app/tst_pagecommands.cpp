@@ -4,13 +4,13 @@
 #include "LoopbackServer.h"
 #include "ScriptedPrompts.h"
 #include "TestSandbox.h"
-#include "app/BrowserProfile.h"
-#include "app/PageCommands.h"
-#include "app/PagePrinter.h"
-#include "app/PagePropertiesDialog.h"
-#include "app/WebEnginePageView.h"
 #include "app/frmWeb.h"
 #include "store/Module1.h"
+#include "web/BrowserProfile.h"
+#include "web/PageCommands.h"
+#include "web/PagePrinter.h"
+#include "web/PagePropertiesDialog.h"
+#include "web/WebEnginePageView.h"
 
 #include <QAction>
 #include <QPageSetupDialog>
@@ -156,7 +156,7 @@ class TestPageCommands : public QObject
     std::unique_ptr<SavePrompts> prompts;
     LoopbackServer server;
     std::unique_ptr<frmWeb> window;
-    QStringList dialogsRun; // class names of the print dialogs the hook answered
+    QStringList dialogsRun; // class names of the print dialogs answered
 
     WebEnginePageView *engineView(int i = 0) const
     {
@@ -184,12 +184,12 @@ class TestPageCommands : public QObject
     // Answers the print dialog as a user choosing a PDF file would.
     void printTo(const QString &pdf)
     {
-        PageCommands::setPrintDialogHook([this, pdf](QDialog *dialog, QPrinter *printer) {
+        prompts->printDialogAnswer = [this, pdf](QDialog *dialog, QPrinter *printer) {
             dialogsRun << QString::fromLatin1(dialog->metaObject()->className());
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdf);
             return true;
-        });
+        };
     }
     // Prints the selected page through File > Print... and waits for the engine.
     bool printSelectedPage(const QString &pdf)
@@ -241,7 +241,7 @@ private slots:
     }
     void cleanup()
     {
-        PageCommands::setPrintDialogHook({});
+        prompts->printDialogAnswer = {};
         QTRY_VERIFY_WITH_TIMEOUT(!PagePrinter::isBusy(), 20000);
         window.reset();
         prompts.reset();
@@ -282,11 +282,11 @@ private slots:
         startAt("/text.html");
         QVERIFY(waitForTitle("Text Page"));
         // The dialog leaves a folder as the output, as Qt's own one may.
-        PageCommands::setPrintDialogHook([this](QDialog *, QPrinter *printer) {
+        prompts->printDialogAnswer = [this](QDialog *, QPrinter *printer) {
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(sandbox->root());
             return true;
-        });
+        };
         prompts->saveAnswers << outFile("asked.pdf");
         QSignalSpy finished(engine(), &QWebEngineView::printFinished);
         trigger("print");
@@ -329,11 +329,11 @@ private slots:
     {
         startAt("/text.html");
         QVERIFY(waitForTitle("Text Page"));
-        PageCommands::setPrintDialogHook([this](QDialog *dialog, QPrinter *printer) {
+        prompts->printDialogAnswer = [this](QDialog *dialog, QPrinter *printer) {
             dialogsRun << QString::fromLatin1(dialog->metaObject()->className());
             printer->setPageOrientation(QPageLayout::Landscape);
             return true;
-        });
+        };
         trigger("Page_Setup");
         QCOMPARE(dialogsRun, QStringList{"QPageSetupDialog"});
         QVERIFY(prompts->asked.isEmpty());
@@ -351,7 +351,7 @@ private slots:
     {
         startAt("/text.html");
         QVERIFY(waitForTitle("Text Page"));
-        PageCommands::setPrintDialogHook([](QDialog *, QPrinter *) { return false; });
+        prompts->printDialogAnswer = [](QDialog *, QPrinter *) { return false; };
         trigger("Page_Setup");
         QCOMPARE(PagePrinter::printer()->pageLayout().orientation(), QPageLayout::Portrait);
         QVERIFY(prompts->asked.isEmpty());
@@ -375,7 +375,7 @@ private slots:
         startAt(path);
         QVERIFY(waitForTitle(title));
         int rendered = -1;
-        PageCommands::setPrintDialogHook([&](QDialog *dialog, QPrinter *) {
+        prompts->printDialogAnswer = [&](QDialog *dialog, QPrinter *) {
             dialogsRun << QString::fromLatin1(dialog->metaObject()->className());
             auto *preview = dialog->findChild<QPrintPreviewWidget *>();
             if (!preview)
@@ -383,7 +383,7 @@ private slots:
             preview->updatePreview();
             rendered = preview->pageCount();
             return false;
-        });
+        };
         trigger("PrPr");
         QCOMPARE(dialogsRun, QStringList{"QPrintPreviewDialog"});
         QCOMPARE(rendered, pages);
@@ -418,12 +418,12 @@ private slots:
     {
         startAt("/text.html");
         QVERIFY(waitForTitle("Text Page"));
-        PageCommands::setPrintDialogHook([this](QDialog *dialog, QPrinter *) {
+        prompts->printDialogAnswer = [this](QDialog *dialog, QPrinter *) {
             dialogsRun << QString::fromLatin1(dialog->metaObject()->className());
             // What a page calling window.print() again would do meanwhile.
             emit engine()->printRequested();
             return false;
-        });
+        };
         trigger("print");
         QCOMPARE(dialogsRun, QStringList{"QPrintDialog"});
         QVERIFY(prompts->asked.isEmpty());
@@ -572,7 +572,6 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
         QTRY_VERIFY(dialog.isNull());
     }
-
 };
 
 QTEST_MAIN(TestPageCommands)

@@ -10,7 +10,10 @@ void FakePageView::Navigate2(const QString &address)
     calls << QStringLiteral("Navigate2 ") + address;
 }
 
-void FakePageView::Stop() { calls << QStringLiteral("Stop"); }
+void FakePageView::Stop()
+{
+    calls << QStringLiteral("Stop");
+}
 
 bool FakePageView::GoBack()
 {
@@ -24,7 +27,10 @@ bool FakePageView::GoForward()
     return canGoForward;
 }
 
-void FakePageView::Refresh2() { calls << QStringLiteral("Refresh2"); }
+void FakePageView::Refresh2()
+{
+    calls << QStringLiteral("Refresh2");
+}
 
 bool FakePageView::ExecWB(int command, int option)
 {

@@ -45,7 +45,8 @@ void LoopbackServer::serve(QTcpSocket *socket)
         return;
     }
     const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
-    const QString target = requestLine.size() > 1 ? QString::fromLatin1(requestLine.at(1)) : QString();
+    const QString target =
+        requestLine.size() > 1 ? QString::fromLatin1(requestLine.at(1)) : QString();
     const QString path = QUrl(target).path();
     requested << path;
     emit pathRequested(path);

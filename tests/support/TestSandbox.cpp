@@ -24,10 +24,22 @@ TestSandbox::~TestSandbox()
     AppPaths::setFallbackFolder(QString());
 }
 
-QString TestSandbox::appFolder() const { return m_dir.filePath(QStringLiteral("app")); }
-QString TestSandbox::fallbackFolder() const { return m_dir.filePath(QStringLiteral("fallback")); }
-QString TestSandbox::settingsPath() const { return m_dir.filePath(QStringLiteral("Corvane.conf")); }
-QString TestSandbox::filePath(const QString &name) const { return appFolder() + QLatin1Char('/') + name; }
+QString TestSandbox::appFolder() const
+{
+    return m_dir.filePath(QStringLiteral("app"));
+}
+QString TestSandbox::fallbackFolder() const
+{
+    return m_dir.filePath(QStringLiteral("fallback"));
+}
+QString TestSandbox::settingsPath() const
+{
+    return m_dir.filePath(QStringLiteral("Corvane.conf"));
+}
+QString TestSandbox::filePath(const QString &name) const
+{
+    return appFolder() + QLatin1Char('/') + name;
+}
 
 void TestSandbox::writeFile(const QString &name, const QByteArray &bytes) const
 {

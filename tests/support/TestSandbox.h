@@ -12,9 +12,9 @@ public:
     ~TestSandbox();
 
     QString root() const { return m_dir.path(); }
-    QString appFolder() const;      // where Hpage.dat and WebHis.dat live
-    QString settingsPath() const;   // the favourites store file
-    QString fallbackFolder() const; // where files go that cannot stay in place
+    QString appFolder() const;                   // where Hpage.dat and WebHis.dat live
+    QString settingsPath() const;                // the favourites store file
+    QString fallbackFolder() const;              // where files go that cannot stay in place
     QString filePath(const QString &name) const; // a file in appFolder()
 
     // Whole-file helpers for checking what was written, byte for byte.

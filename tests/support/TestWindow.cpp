@@ -8,6 +8,7 @@
 #include "store/FavMenuItems.h"
 #include "store/FavRecord.h"
 #include "store/Module1.h"
+#include "web/WebEnginePageView.h"
 
 #include <QLineEdit>
 #include <QSettings>
@@ -41,6 +42,39 @@ void TestWindow::closeAll()
     window.reset();
     prompts.reset();
     sandbox.reset();
+}
+
+LoopbackServer &TestWindow::server()
+{
+    if (!m_server)
+        m_server = std::make_unique<LoopbackServer>();
+    return *m_server;
+}
+
+void TestWindow::startAt(const QString &path)
+{
+    sandbox->writeFile("Hpage.dat", "\"" + server().address(path).toUtf8() + "\"\r\n");
+    views.clear();
+    Module1::reset();
+    window = std::make_unique<frmWeb>();
+    window->Form_Load();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+bool TestWindow::waitForTitle(const QString &title, int timeoutMs) const
+{
+    return QTest::qWaitFor(
+        [&] { return window->windowTitle() == QStringLiteral("Corvane - ") + title; }, timeoutMs);
+}
+
+WebEnginePageView *TestWindow::engineView(int index) const
+{
+    return qobject_cast<WebEnginePageView *>(window->tabs()->view(index));
+}
+
+QByteArray TestWindow::page(const QByteArray &title, const QByteArray &body)
+{
+    return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
 }
 
 QString TestWindow::favName(int k)

@@ -1,10 +1,12 @@
-// The main window on fake page views that the dialog and menu tests drive, in
-// a sandbox with scripted prompts, and the look-ups those tests share. A test
+// The main window under test, in a sandbox with scripted prompts: on fake
+// page views (start) or on the real engine showing pages of a loopback server
+// (startAt), and the look-ups the window, menu and dialog tests share. A test
 // class derives from it, calls openSandbox() in init() and closeAll() in
 // cleanup(); the members are there for its test functions to use.
 #pragma once
 
 #include "FakePageView.h"
+#include "LoopbackServer.h"
 #include "ScriptedPrompts.h"
 #include "TestSandbox.h"
 #include "app/frmWeb.h"
@@ -15,6 +17,7 @@
 
 class DialogLauncher;
 class QLineEdit;
+class WebEnginePageView;
 
 class TestWindow
 {
@@ -28,6 +31,18 @@ protected:
     void restart();
     // Ends the window, then the prompts, then the sandbox.
     void closeAll();
+
+    // The real engine window. server() serves pages on 127.0.0.1 for the
+    // whole test run; startAt(path) makes that page the home page and starts
+    // the window as the program does; waitForTitle waits until the window
+    // caption names the page (the selected tab's, or the last one titled).
+    LoopbackServer &server();
+    void startAt(const QString &path);
+    bool waitForTitle(const QString &title, int timeoutMs = 10000) const;
+    // The engine view of tab index (null on fake views).
+    WebEnginePageView *engineView(int index) const;
+    // A small HTML page with a title and a body.
+    static QByteArray page(const QByteArray &title, const QByteArray &body = QByteArray());
 
     // Favourites an earlier run left: key k holds favName(k) and favAddress(k).
     static QString favName(int k);
@@ -56,5 +71,8 @@ protected:
     std::unique_ptr<TestSandbox> sandbox;
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<frmWeb> window;
-    QList<FakePageView *> views; // made by the window, in order
+    QList<FakePageView *> views; // made by the window, in order (fake views only)
+
+private:
+    std::unique_ptr<LoopbackServer> m_server;
 };

@@ -1,4 +1,5 @@
-#include "app/BrowserProfile.h"
+// The shared on-disk web profile, made on first use.
+#include "web/BrowserProfile.h"
 
 #include "store/AppPaths.h"
 

@@ -8,6 +8,7 @@ class QAuthenticator;
 class QLabel;
 class QStackedLayout;
 class QWebEngineNewWindowRequest;
+class QWebEnginePage;
 class QWebEngineView;
 
 class WebEnginePageView : public PageView
@@ -31,12 +32,12 @@ public:
     QString LocationName() const override;
     bool isLoading() const override { return m_loading; }
     void discard() override;
+    bool showsCrashNotice() const override;
+    QWebEnginePage *enginePage() const override;
 
     QWebEngineView *engineView() const { return m_view; }
     // Lets this view's page take over a new-window request of another page.
     void adopt(QWebEngineNewWindowRequest &request);
-    // True while the page process is gone and the crash notice shows.
-    bool showsCrashNotice() const;
 
     // Opens the page's context menu the way a right-click does (the engine's
     // own entries, less the duplicate "open link in new tab").

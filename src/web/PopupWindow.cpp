@@ -1,6 +1,7 @@
-#include "app/PopupWindow.h"
+// A window of its own for a page's new-window request that is not a tab.
+#include "web/PopupWindow.h"
 
-#include "app/WebEnginePageView.h"
+#include "web/WebEnginePageView.h"
 
 #include <QVBoxLayout>
 #include <QWebEnginePage>

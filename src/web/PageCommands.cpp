@@ -1,11 +1,11 @@
-#include "app/PageCommands.h"
+// Save as, print, page setup, print preview and properties on the engine's page.
+#include "web/PageCommands.h"
 
-#include "app/BrowserProfile.h"
-#include "app/PagePrinter.h"
-#include "app/PagePropertiesDialog.h"
 #include "app/PageView.h"
 #include "platform/Prompts.h"
-#include "app/WebEnginePageView.h"
+#include "web/BrowserProfile.h"
+#include "web/PagePrinter.h"
+#include "web/PagePropertiesDialog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,7 +22,6 @@
 
 namespace {
 
-PageCommands::PrintDialogHook g_hook;
 // Where the last page was saved or printed to a file; the next dialog starts there.
 QString g_lastFolder;
 
@@ -37,11 +36,30 @@ QString startFolder()
 }
 
 // A fresh tab (about:blank), a page process that died, or no address at all.
-bool hasPage(const WebEnginePageView *view)
+bool hasPage(const PageView *view)
 {
-    const QUrl url = view->engineView()->url();
+    const QUrl url = view->enginePage()->url();
     return !view->showsCrashNotice() && !url.isEmpty() &&
            url != QUrl(QStringLiteral("about:blank"));
+}
+
+// The widget the engine prints the view's page from.
+QWebEngineView *printingView(const PageView *view)
+{
+    return QWebEngineView::forPage(view->enginePage());
+}
+
+// While one printer dialog is up only a page script can ask for another
+// (window.print() in a loop, say): those requests are dropped.
+bool runPrintDialog(QDialog *dialog, QPrinter *printer)
+{
+    static bool open = false;
+    if (open)
+        return false;
+    open = true;
+    const bool accepted = Prompts::PrintDialog(dialog, printer);
+    open = false;
+    return accepted;
 }
 
 QWebEngineDownloadRequest::SavePageFormat formatFor(const QString &filter, const QString &path)
@@ -113,7 +131,7 @@ bool refuseWhilePrinting(QWidget *window)
 }
 
 // Saving, printing and properties all need a page in the tab.
-bool refuseWithoutPage(const WebEnginePageView *view)
+bool refuseWithoutPage(const PageView *view)
 {
     if (hasPage(view))
         return false;
@@ -122,7 +140,7 @@ bool refuseWithoutPage(const WebEnginePageView *view)
 }
 
 // Print and Print Preview name the document after the page.
-void preparePrinter(QPrinter *printer, const WebEnginePageView *view)
+void preparePrinter(QPrinter *printer, const PageView *view)
 {
     printer->setDocName(view->LocationName());
     PagePrinter::prepare(printer);
@@ -141,15 +159,10 @@ const QString PageCommands::NoPageMessage =
 const QString PageCommands::BusyMessage =
     QStringLiteral("A page is still being printed. Try again when it has finished.");
 
-void PageCommands::setPrintDialogHook(PrintDialogHook hook)
-{
-    g_hook = std::move(hook);
-}
-
-bool PageCommands::exec(WebEnginePageView *view, int command, int option)
+bool PageCommands::exec(PageView *view, int command, int option)
 {
     Q_UNUSED(option);
-    if (!view)
+    if (!view || !view->enginePage())
         return false;
     switch (command) {
     case PageView::SaveAs:
@@ -184,20 +197,7 @@ QString PageCommands::fileNameFor(const QString &title)
     return name.isEmpty() ? QStringLiteral("page") : name;
 }
 
-bool PageCommands::runDialog(QDialog *dialog, QPrinter *printer)
-{
-    // While one printer dialog is up only a page script can ask for another
-    // (window.print() in a loop, say): those requests are dropped.
-    static bool open = false;
-    if (open)
-        return false;
-    open = true;
-    const bool accepted = g_hook ? g_hook(dialog, printer) : dialog->exec() == QDialog::Accepted;
-    open = false;
-    return accepted;
-}
-
-bool PageCommands::saveAs(WebEnginePageView *view)
+bool PageCommands::saveAs(PageView *view)
 {
     QWidget *window = view->window();
     if (refuseWithoutPage(view))
@@ -215,28 +215,28 @@ bool PageCommands::saveAs(WebEnginePageView *view)
                                                                         : QStringLiteral(".html");
     }
     g_lastFolder = QFileInfo(path).absolutePath();
-    QWebEnginePage *page = view->engineView()->page();
+    QWebEnginePage *page = view->enginePage();
     watchSave(window, page, path);
     page->save(path, format);
     return true;
 }
 
-bool PageCommands::properties(WebEnginePageView *view)
+bool PageCommands::properties(PageView *view)
 {
     QWidget *window = view->window();
     if (refuseWithoutPage(view))
         return false;
     auto *dialog =
-        new PagePropertiesDialog(view->LocationName(), view->engineView()->url(), window);
+        new PagePropertiesDialog(view->LocationName(), view->enginePage()->url(), window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // It describes the page as it is now: the window waits until it is closed.
     dialog->setWindowModality(Qt::WindowModal);
-    dialog->queryDocument(view->engineView()->page());
+    dialog->queryDocument(view->enginePage());
     dialog->show();
     return true;
 }
 
-bool PageCommands::print(WebEnginePageView *view)
+bool PageCommands::print(PageView *view)
 {
     QWidget *window = view->window();
     if (refuseWhilePrinting(window) || refuseWithoutPage(view))
@@ -244,7 +244,7 @@ bool PageCommands::print(WebEnginePageView *view)
     QPrinter *printer = PagePrinter::printer();
     {
         QPrintDialog dialog(printer, window);
-        if (!runDialog(&dialog, printer))
+        if (!runPrintDialog(&dialog, printer))
             return true;
     }
     if (printer->outputFormat() == QPrinter::PdfFormat) {
@@ -267,7 +267,7 @@ bool PageCommands::print(WebEnginePageView *view)
     const QString target = printer->outputFormat() == QPrinter::PdfFormat
                                ? QDir::toNativeSeparators(printer->outputFileName())
                                : printer->printerName();
-    return PagePrinter::start(view->engineView(), printer, [parent, target](bool ok) {
+    return PagePrinter::start(printingView(view), printer, [parent, target](bool ok) {
         if (!ok) {
             Prompts::MsgBox(parent, tr("The page could not be printed to %1.").arg(target),
                             Prompts::Exclamation, Title);
@@ -275,7 +275,7 @@ bool PageCommands::print(WebEnginePageView *view)
     });
 }
 
-bool PageCommands::pageSetup(WebEnginePageView *view)
+bool PageCommands::pageSetup(PageView *view)
 {
     QWidget *window = view->window();
     if (refuseWhilePrinting(window))
@@ -284,11 +284,11 @@ bool PageCommands::pageSetup(WebEnginePageView *view)
     // Accepting writes the chosen paper, orientation and margins into the
     // printer, where the next Print and Print Preview find them.
     QPageSetupDialog dialog(printer, window);
-    runDialog(&dialog, printer);
+    runPrintDialog(&dialog, printer);
     return true;
 }
 
-bool PageCommands::printPreview(WebEnginePageView *view)
+bool PageCommands::printPreview(PageView *view)
 {
     QWidget *window = view->window();
     if (refuseWhilePrinting(window) || refuseWithoutPage(view))
@@ -296,7 +296,7 @@ bool PageCommands::printPreview(WebEnginePageView *view)
     QPrinter *printer = PagePrinter::printer();
     preparePrinter(printer, view);
     QPrintPreviewDialog dialog(printer, window);
-    QPointer<QWebEngineView> engine(view->engineView());
+    QPointer<QWebEngineView> engine(printingView(view));
     QPointer<QWidget> parent(window);
     // The preview wants its pages before the request returns, so wait for
     // the engine here.
@@ -307,6 +307,6 @@ bool PageCommands::printPreview(WebEnginePageView *view)
                                              Prompts::Exclamation, Title);
                          }
                      });
-    runDialog(&dialog, printer);
+    runPrintDialog(&dialog, printer);
     return true;
 }

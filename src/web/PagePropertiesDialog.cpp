@@ -1,4 +1,5 @@
-#include "app/PagePropertiesDialog.h"
+// The Properties dialog of a page and what the page tells about its document.
+#include "web/PagePropertiesDialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

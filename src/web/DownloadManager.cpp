@@ -1,7 +1,8 @@
-#include "app/DownloadManager.h"
+// Downloads: where to save each file, and its progress in the status panel.
+#include "web/DownloadManager.h"
 
-#include "app/BrowserProfile.h"
 #include "platform/Prompts.h"
+#include "web/BrowserProfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,7 +26,8 @@ QString DownloadManager::progressText(const QString &fileName, qint64 received, 
 void DownloadManager::handle(QWebEngineDownloadRequest *download)
 {
     // "Save as" of a whole page arrives here already accepted.
-    if (download->isSavePageDownload() || download->state() != QWebEngineDownloadRequest::DownloadRequested)
+    if (download->isSavePageDownload() ||
+        download->state() != QWebEngineDownloadRequest::DownloadRequested)
         return;
     const QString suggested =
         QDir(download->downloadDirectory()).filePath(download->downloadFileName());
@@ -45,9 +47,10 @@ void DownloadManager::handle(QWebEngineDownloadRequest *download)
 void DownloadManager::track(QWebEngineDownloadRequest *download)
 {
     const QString name = download->downloadFileName();
-    connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this, download, name] {
-        emit statusText(progressText(name, download->receivedBytes(), download->totalBytes()));
-    });
+    connect(
+        download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this, download, name] {
+            emit statusText(progressText(name, download->receivedBytes(), download->totalBytes()));
+        });
     connect(download, &QWebEngineDownloadRequest::stateChanged, this,
             [this, name](QWebEngineDownloadRequest::DownloadState state) {
                 if (state == QWebEngineDownloadRequest::DownloadCompleted)

@@ -1,4 +1,5 @@
-#include "app/PagePrinter.h"
+// The shared printer and the one print job the engine runs at a time.
+#include "web/PagePrinter.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
