@@ -1,3 +1,4 @@
+// The scripted page view: calls recorded, events raised on request.
 #include "FakePageView.h"
 
 FakePageView::FakePageView(QWidget *parent) : PageView(parent)

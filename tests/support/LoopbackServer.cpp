@@ -1,3 +1,4 @@
+// The loopback HTTP server: fixed replies by path, basic sign-in, a record of requests.
 #include "LoopbackServer.h"
 
 #include <QTcpSocket>

@@ -1,3 +1,4 @@
+// The sandbox: every stored-data location in a temporary folder.
 #include "TestSandbox.h"
 
 #include "store/AppPaths.h"
