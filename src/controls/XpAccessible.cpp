@@ -1,29 +1,34 @@
-// Accessibility interfaces for xpcmdbutton and xpgroupbox.
+// Accessibility interfaces for the XP-style controls, one class for both.
 #include "controls/XpAccessible.h"
 
-#include "controls/xpcmdbutton.h"
-#include "controls/xpgroupbox.h"
+#include "controls/XpControl.h"
 
-XpAccessible::XpAccessible(QWidget *widget, QAccessible::Role role)
-    : QAccessibleWidget(widget, role)
+XpAccessible::XpAccessible(XpControl *control)
+    : QAccessibleWidget(control, control->accessibleRole())
 {
+}
+
+XpControl *XpAccessible::control() const
+{
+    return static_cast<XpControl *>(widget());
+}
+
+bool XpAccessible::pressable() const
+{
+    return role() == QAccessible::Button && widget()->isEnabled();
 }
 
 QString XpAccessible::text(QAccessible::Text t) const
 {
-    if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-        if (auto *button = qobject_cast<xpcmdbutton *>(widget()))
-            return button->caption();
-        if (auto *box = qobject_cast<xpgroupbox *>(widget()))
-            return box->caption();
-    }
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+        return control()->caption();
     return QAccessibleWidget::text(t);
 }
 
 QStringList XpAccessible::actionNames() const
 {
     QStringList names = QAccessibleWidget::actionNames();
-    if (qobject_cast<xpcmdbutton *>(widget()) && widget()->isEnabled())
+    if (pressable())
         names.prepend(pressAction());
     return names;
 }
@@ -31,22 +36,18 @@ QStringList XpAccessible::actionNames() const
 void XpAccessible::doAction(const QString &actionName)
 {
     if (actionName == pressAction()) {
-        if (auto *button = qobject_cast<xpcmdbutton *>(widget()))
-            button->click();
+        if (pressable())
+            control()->click();
         return;
     }
     QAccessibleWidget::doAction(actionName);
 }
 
-QAccessibleInterface *XpAccessible::factory(const QString &className, QObject *object)
+QAccessibleInterface *XpAccessible::factory(const QString &, QObject *object)
 {
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    auto *widget = static_cast<QWidget *>(object);
-    if (className == QLatin1String("xpcmdbutton"))
-        return new XpAccessible(widget, QAccessible::Button);
-    if (className == QLatin1String("xpgroupbox"))
-        return new XpAccessible(widget, QAccessible::Grouping);
+    // Asked with the most derived class name first, so both controls land here.
+    if (auto *c = qobject_cast<XpControl *>(object))
+        return new XpAccessible(c);
     return nullptr;
 }
 

@@ -1,14 +1,16 @@
-// What screen readers and other accessibility tools see of the XP-style
-// controls: the command button as a push button named after its caption with
-// a press action, the group box as a grouping named after its caption.
+// What accessibility tools see of an XP-style control: its role, its caption, a press action.
 #pragma once
 
 #include <QAccessibleWidget>
 
+class XpControl;
+
+// A control is named after its caption; one whose role is Button can be
+// pressed, which clicks it as the mouse would.
 class XpAccessible : public QAccessibleWidget
 {
 public:
-    XpAccessible(QWidget *widget, QAccessible::Role role);
+    explicit XpAccessible(XpControl *control);
 
     QString text(QAccessible::Text t) const override;
     QStringList actionNames() const override;
@@ -18,5 +20,7 @@ public:
     static void install();
 
 private:
+    XpControl *control() const;
+    bool pressable() const;
     static QAccessibleInterface *factory(const QString &className, QObject *object);
 };

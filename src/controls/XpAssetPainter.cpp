@@ -1,7 +1,8 @@
-// The faces are built pixel by pixel from colour stops rather than drawn with
-// QPainter, so the same colours come out on every machine and the committed
-// PNGs can be checked against a fresh drawing exactly.
+// The control pictures built pixel by pixel from colour stops, the same on every machine.
 #include "controls/XpAssetPainter.h"
+
+// Not drawn with QPainter, so the committed PNGs can be checked against a
+// fresh drawing exactly.
 
 #include <QDir>
 #include <QList>

@@ -1,11 +1,11 @@
-// Draws the pictures the two XP-style controls are painted from: the strip of
-// five button faces and the group-box frame. The assetgen tool writes them as
-// the PNGs compiled into the resources (see XpAssets for loading them).
+// Draws the pictures of the XP-style controls: the five button faces and the group-box frame.
 #pragma once
 
 #include <QImage>
 #include <QString>
 
+// The assetgen tool writes them as the PNGs in assets/ that are compiled into
+// the resources; the controls only load those files (XpControl::picture).
 class XpAssetPainter
 {
 public:

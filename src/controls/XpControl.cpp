@@ -1,5 +1,4 @@
-// The caption is a plain-text child label; mouse events on it are handled as
-// the control's own, in the label's coordinates.
+// The caption label, the shared properties, pictures and mouse handling of the XP-style controls.
 #include "controls/XpControl.h"
 
 #include "controls/XpAccessible.h"
@@ -8,8 +7,23 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QtWidgets/qdrawutil.h>
 
-XpControl::XpControl(QWidget *parent) : QWidget(parent), lbl(new QLabel(this))
+namespace {
+const QColor captionDisabled(161, 161, 146);
+} // namespace
+
+// Outside the namespace: Q_INIT_RESOURCE declares a function of the global one.
+static void registerControlsResources()
+{
+    // The resources are linked from a static library where nothing refers
+    // to them, so they are registered by hand before the first load.
+    Q_INIT_RESOURCE(controls);
+}
+
+XpControl::XpControl(QWidget *parent, QAccessible::Role role, const QColor &captionColor)
+    : QWidget(parent), lbl(new QLabel(this)), m_Role(role), m_CaptionColor(captionColor)
 {
     XpAccessible::install();
     // Moves without a button held are reported too.
@@ -19,8 +33,9 @@ XpControl::XpControl(QWidget *parent) : QWidget(parent), lbl(new QLabel(this))
     lbl->setTextFormat(Qt::PlainText);
     lbl->setMouseTracking(true);
     lbl->installEventFilter(this);
+    // A control created inside a disabled container starts grey.
+    applyCaptionColor();
 
-    // A control placed without a caption shows its name, as in the form designer.
     connect(this, &QObject::objectNameChanged, this, [this](const QString &name) {
         if (!m_CaptionSet) {
             lbl->setText(name);
@@ -48,7 +63,13 @@ void XpControl::setCaption(const QString &vNewCaption)
     lbl_Change();
     QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&nameChanged);
-    announceCaption(vNewCaption);
+    emit CaptionChanged(vNewCaption);
+}
+
+void XpControl::click()
+{
+    if (isEnabled())
+        emit Click();
 }
 
 int XpControl::buttonCode(Qt::MouseButtons buttons)
@@ -62,14 +83,37 @@ int XpControl::shiftCode(Qt::KeyboardModifiers mods)
            (mods & Qt::AltModifier ? 4 : 0);
 }
 
-void XpControl::followFont()
+QPixmap XpControl::picture(const QString &fileName)
 {
-    if (font() == m_Font)
+    static const bool registered = (registerControlsResources(), true);
+    Q_UNUSED(registered);
+    // QPixmap keeps what it loads from a file in the pixmap cache, so all
+    // the controls share one copy of each picture.
+    return QPixmap(QStringLiteral(":/controls/") + fileName);
+}
+
+void XpControl::drawFrame(QPainter &painter, const QRect &target, const QPixmap &picture,
+                          const QRect &source)
+{
+    if (target.width() <= 0 || target.height() <= 0)
         return;
-    m_Font = font();
-    lbl->setFont(m_Font);
-    lbl_Change();
-    announceFont(m_Font);
+    // A target with no room for two whole corners gets smaller ones.
+    const int mx = qMin(3, target.width() / 2);
+    const int my = qMin(3, target.height() / 2);
+    qDrawBorderPixmap(&painter, target, QMargins(mx, my, mx, my), picture, source,
+                      QMargins(3, 3, 3, 3), QTileRules(Qt::StretchTile));
+}
+
+void XpControl::setCaptionColor(QPalette::ColorRole role, const QColor &color)
+{
+    QPalette pal = lbl->palette();
+    pal.setColor(role, color);
+    lbl->setPalette(pal);
+}
+
+void XpControl::applyCaptionColor()
+{
+    setCaptionColor(QPalette::WindowText, isEnabled() ? m_CaptionColor : captionDisabled);
 }
 
 void XpControl::resetCaption()
@@ -93,6 +137,11 @@ void XpControl::writeCommonProperties(QVariantMap &bag) const
         bag.insert(QStringLiteral("Font"), m_Font);
 }
 
+void XpControl::readEnabled(const QVariantMap &bag)
+{
+    setEnabled(bag.value(QStringLiteral("Enabled"), true).toBool());
+}
+
 void XpControl::readCaption(const QVariantMap &bag)
 {
     if (bag.contains(QStringLiteral("Caption")))
@@ -106,6 +155,35 @@ void XpControl::readFont(const QVariantMap &bag)
     // An empty font follows the container's.
     setFont(bag.contains(QStringLiteral("Font")) ? bag.value(QStringLiteral("Font")).value<QFont>()
                                                  : QFont());
+}
+
+void XpControl::followFont()
+{
+    if (font() == m_Font)
+        return;
+    m_Font = font();
+    lbl->setFont(m_Font);
+    lbl_Change();
+    emit FontChanged(m_Font);
+}
+
+void XpControl::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange) {
+        applyCaptionColor();
+        showEnabledState();
+        emit EnabledChanged(isEnabled());
+    } else if (event->type() == QEvent::FontChange) {
+        followFont();
+    }
+    QWidget::changeEvent(event);
+}
+
+void XpControl::hideEvent(QHideEvent *event)
+{
+    // A release that comes after the control was hidden is no click.
+    m_ClickArmed = false;
+    QWidget::hideEvent(event);
 }
 
 void XpControl::mousePressEvent(QMouseEvent *event)
@@ -136,7 +214,6 @@ bool XpControl::eventFilter(QObject *watched, QEvent *event)
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
-            // The caption's own coordinates are passed on unchanged.
             handleMouse(static_cast<QMouseEvent *>(event), lbl);
             return true;
         default:
@@ -144,4 +221,40 @@ bool XpControl::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void XpControl::handleMouse(QMouseEvent *event, QWidget *origin)
+{
+    const QEvent::Type type = event->type();
+    const QPointF pos = event->position();
+    MouseArgs args{buttonCode(type == QEvent::MouseMove ? event->buttons() : event->button()),
+                   shiftCode(event->modifiers()),
+                   float(pos.x()),
+                   float(pos.y()),
+                   origin == this ? pos : QPointF(origin->pos()) + pos,
+                   origin == lbl};
+    const bool left = event->button() == Qt::LeftButton;
+    bool clicked = false;
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        if (left && clickArea(args))
+            m_ClickArmed = true;
+        break;
+    case QEvent::MouseButtonDblClick:
+        // The second press of a double click is not a new press: the
+        // release that follows makes no second Click.
+        m_ClickArmed = false;
+        break;
+    case QEvent::MouseButtonRelease:
+        clicked = left && m_ClickArmed && clickArea(args);
+        if (left)
+            m_ClickArmed = false;
+        break;
+    default:
+        break;
+    }
+    mouseEvent(type, event->button(), args);
+    if (clicked)
+        click();
+    event->accept();
 }

@@ -1,15 +1,9 @@
-// The button keeps no picture of its own: every face change records the cell
-// to show and asks for a repaint, and paintEvent stretches that cell of the
-// face strip over the whole control.
+// The XP command button: its faces, the cursor poll, and its mouse and keyboard clicks.
 #include "controls/xpcmdbutton.h"
-
-#include "controls/XpAssetPainter.h"
-#include "controls/XpAssets.h"
 
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
 #include <QTimer>
@@ -17,20 +11,19 @@
 
 namespace {
 
+constexpr int CellCount = 5;
+
 bool isEnterKey(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-const QColor captionEnabled(0, 0, 0);
-const QColor captionDisabled(161, 161, 146);
-
 } // namespace
 
 xpcmdbutton::xpcmdbutton(QWidget *parent)
-    : XpControl(parent), Timer1(new QTimer(this)), pc(XpAssets::faceStrip())
+    : XpControl(parent, QAccessible::Button, QColor(0, 0, 0)), Timer1(new QTimer(this)),
+      pc(picture(QStringLiteral("xpcmdbutton.png")))
 {
-    // Moves without a button held (tracked by XpControl) drive the hot face.
     setFocusPolicy(Qt::StrongFocus);
 
     lbl->setAlignment(Qt::AlignCenter);
@@ -40,7 +33,6 @@ xpcmdbutton::xpcmdbutton(QWidget *parent)
     Timer1->setInterval(10);
     connect(Timer1, &QTimer::timeout, this, &xpcmdbutton::Timer1_Timer);
 
-    applyEnabled();
     resize(113, 59);
     DrawRestState();
 }
@@ -53,6 +45,7 @@ void xpcmdbutton::setState(int vNewValue)
     m_State = vNewValue;
     if (changed)
         emit StateChanged(m_State);
+    // Setting State, even to the same value, brings back the resting face.
     DrawRestState();
 }
 
@@ -93,7 +86,7 @@ void xpcmdbutton::writeProperties(QVariantMap &bag) const
 void xpcmdbutton::readProperties(const QVariantMap &bag)
 {
     setState(bag.value(QStringLiteral("State"), 0).toInt());
-    setEnabled(bag.value(QStringLiteral("Enabled"), true).toBool());
+    readEnabled(bag);
     readCaption(bag);
     readFont(bag);
 }
@@ -110,13 +103,7 @@ QSize xpcmdbutton::sizeHint() const
     return QSize(qMax(75, lbl->width() + 16), qMax(23, lbl->height() + 8));
 }
 
-void xpcmdbutton::click()
-{
-    if (isEnabled())
-        emit Click();
-}
-
-void xpcmdbutton::DrawCell(int cell)
+void xpcmdbutton::DrawCell(Face cell)
 {
     if (m_Cell == cell)
         return;
@@ -127,40 +114,22 @@ void xpcmdbutton::DrawCell(int cell)
 void xpcmdbutton::DrawRestState()
 {
     if (m_State == DefaultState)
-        m_RestCell = XpAssetPainter::Default;
+        m_RestCell = Default;
     else if (m_State == NormalState)
-        m_RestCell = XpAssetPainter::Normal;
-    DrawCell(isEnabled() ? int(m_RestCell) : int(XpAssetPainter::Disabled));
+        m_RestCell = Normal;
+    DrawCell(isEnabled() ? m_RestCell : Disabled);
 }
 
 void xpcmdbutton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    const int w = width();
-    const int h = height();
-    const int x0 = m_Cell * XpAssetPainter::CellWidth;
-    // Nine pieces: corners copied, edges stretched along their length, the
-    // centre stretched both ways. Pieces with no extent (tiny buttons) are left out.
-    const struct
-    {
-        QRect dest, source;
-    } pieces[] = {
-        {{0, 0, 3, 3}, {0, 0, 3, 3}},           {{w - 3, 0, 3, 3}, {15, 0, 3, 3}},
-        {{w - 3, h - 3, 3, 3}, {15, 18, 3, 3}}, {{0, h - 3, 3, 3}, {0, 18, 3, 3}},
-        {{3, 0, w - 6, 3}, {3, 0, 12, 3}},      {{w - 3, 3, 3, h - 6}, {15, 3, 3, 15}},
-        {{0, 3, 3, h - 6}, {0, 3, 3, 15}},      {{3, h - 3, w - 6, 3}, {3, 18, 12, 3}},
-        {{3, 3, w - 6, h - 6}, {3, 3, 12, 15}},
-    };
-    for (const auto &piece : pieces) {
-        if (piece.dest.width() <= 0 || piece.dest.height() <= 0)
-            continue;
-        p.drawPixmap(piece.dest, pc, piece.source.translated(x0, 0));
-    }
+    const int cellWidth = pc.width() / CellCount;
+    drawFrame(p, rect(), pc, QRect(m_Cell * cellWidth, 0, cellWidth, pc.height()));
 
-    if (hasFocus() && w > 8 && h > 8) {
+    if (hasFocus() && width() > 8 && height() > 8) {
         // The keyboard focus: a thin dotted rectangle inside the inner frame.
         p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        p.drawRect(QRect(3, 3, w - 7, h - 7));
+        p.drawRect(QRect(3, 3, width() - 7, height() - 7));
     }
 }
 
@@ -179,15 +148,6 @@ void xpcmdbutton::lbl_Change()
     updateGeometry();
 }
 
-void xpcmdbutton::applyEnabled()
-{
-    DrawRestState();
-    QPalette pal = lbl->palette();
-    // Every colour group, so the disabled label shows this grey and not the style's.
-    pal.setColor(QPalette::WindowText, isEnabled() ? captionEnabled : captionDisabled);
-    lbl->setPalette(pal);
-}
-
 void xpcmdbutton::resizeEvent(QResizeEvent *)
 {
     UserControl_Resize();
@@ -198,7 +158,7 @@ void xpcmdbutton::showEvent(QShowEvent *)
     DrawRestState();
 }
 
-void xpcmdbutton::hideEvent(QHideEvent *)
+void xpcmdbutton::hideEvent(QHideEvent *event)
 {
     // A hidden button cannot have the cursor over it: end the poll as a
     // leave would, rather than polling until the cursor happens to move.
@@ -206,101 +166,60 @@ void xpcmdbutton::hideEvent(QHideEvent *)
         Timer1->stop();
         emit MouseOut();
     }
-    m_Pressed = false;
     DrawRestState();
+    XpControl::hideEvent(event);
 }
 
-void xpcmdbutton::changeEvent(QEvent *event)
+bool xpcmdbutton::inside(QPointF p) const
 {
-    if (event->type() == QEvent::EnabledChange) {
-        applyEnabled();
-        emit EnabledChanged(isEnabled());
-    } else if (event->type() == QEvent::FontChange) {
-        followFont();
+    return p.x() >= 0 && p.x() <= width() && p.y() >= 0 && p.y() <= height();
+}
+
+bool xpcmdbutton::clickArea(const MouseArgs &args) const
+{
+    return inside(args.inControl);
+}
+
+void xpcmdbutton::mouseEvent(QEvent::Type type, Qt::MouseButton, MouseArgs &a)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        emit MouseDown(a.Button, a.Shift, a.x, a.Y);
+        DrawCell(Pressed);
+        break;
+    case QEvent::MouseMove:
+        Timer1->start();
+        if (inside(QPointF(a.x, a.Y))) {
+            emit MouseMove(a.Button, a.Shift, a.x, a.Y);
+            DrawCell(a.Button == 1 ? Pressed : Hot);
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        emit MouseUp(a.Button, a.Shift, a.x, a.Y);
+        DrawRestState();
+        break;
+    default:
+        break;
     }
-    QWidget::changeEvent(event);
-}
-
-void xpcmdbutton::UserControl_MouseDown(int Button, int Shift, float X, float Y)
-{
-    emit MouseDown(Button, Shift, X, Y);
-    DrawCell(XpAssetPainter::Pressed);
-}
-
-void xpcmdbutton::UserControl_MouseMove(int Button, int Shift, float X, float Y)
-{
-    Timer1->start();
-    // Both limits inclusive: a point on the right or bottom edge is inside.
-    if (X >= 0 && X <= width() && Y >= 0 && Y <= height()) {
-        emit MouseMove(Button, Shift, X, Y);
-        DrawCell(Button == 1 ? XpAssetPainter::Pressed : XpAssetPainter::Hot);
-    }
-}
-
-void xpcmdbutton::UserControl_MouseUp(int Button, int Shift, float X, float Y)
-{
-    emit MouseUp(Button, Shift, X, Y);
-    DrawRestState();
 }
 
 void xpcmdbutton::Timer1_Timer()
 {
-    const QPoint p = mapFromGlobal(QCursor::pos());
-    if (p.x() < 0 || p.y() < 0 || p.x() > width() || p.y() > height()) {
+    if (!inside(mapFromGlobal(QCursor::pos()))) {
         Timer1->stop();
         emit MouseOut();
         DrawRestState();
     }
 }
 
-void xpcmdbutton::handleMouse(QMouseEvent *event, QWidget *origin)
-{
-    const QPointF pos = event->position();
-    const int shift = shiftCode(event->modifiers());
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        m_SecondOfDouble = false;
-        if (event->button() == Qt::LeftButton)
-            m_Pressed = true;
-        UserControl_MouseDown(buttonCode(event->button()), shift, float(pos.x()), float(pos.y()));
-        break;
-    case QEvent::MouseButtonDblClick:
-        // The second press of a double click is not a new press: the
-        // release that follows raises MouseUp but no second Click.
-        m_SecondOfDouble = true;
-        break;
-    case QEvent::MouseMove:
-        UserControl_MouseMove(buttonCode(event->buttons()), shift, float(pos.x()), float(pos.y()));
-        break;
-    case QEvent::MouseButtonRelease: {
-        const QPointF here = origin == this ? pos : QPointF(origin->pos()) + pos;
-        const bool clicked = event->button() == Qt::LeftButton && m_Pressed && !m_SecondOfDouble &&
-                             here.x() >= 0 && here.y() >= 0 && here.x() <= width() &&
-                             here.y() <= height();
-        if (event->button() == Qt::LeftButton) {
-            m_Pressed = false;
-            m_SecondOfDouble = false;
-        }
-        UserControl_MouseUp(buttonCode(event->button()), shift, float(pos.x()), float(pos.y()));
-        if (clicked)
-            click();
-        break;
-    }
-    default:
-        break;
-    }
-    event->accept();
-}
-
 bool xpcmdbutton::event(QEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride) {
-        // Enter on the focused button is for this button, not for the
-        // window's default button.
-        if (isEnterKey(static_cast<QKeyEvent *>(event)->key())) {
-            event->accept();
-            return true;
-        }
+    // Enter on the focused button is for this button, not for the window's
+    // default button.
+    if (event->type() == QEvent::ShortcutOverride &&
+        isEnterKey(static_cast<QKeyEvent *>(event)->key())) {
+        event->accept();
+        return true;
     }
     return QWidget::event(event);
 }
@@ -324,6 +243,7 @@ void xpcmdbutton::keyPressEvent(QKeyEvent *event)
         m_SpaceHeld = true;
         event->accept();
     } else {
+        // Escape and the rest go on to the window.
         QWidget::keyPressEvent(event);
     }
 }

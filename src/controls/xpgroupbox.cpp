@@ -1,20 +1,8 @@
-// The frame is drawn in paintEvent from eight pieces of the frame picture;
-// the caption is a child label with an opaque background that covers the top
-// line where it runs through the caption.
+// The XP group box: its frame around the caption, its back colour and its caption clicks.
 #include "controls/xpgroupbox.h"
 
-#include "controls/XpAssets.h"
-
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
-
-namespace {
-
-const QColor captionEnabled(0, 70, 213);
-const QColor captionDisabled(161, 161, 146);
-
-} // namespace
 
 QColor xpgroupbox::colorFromValue(quint32 value, const QPalette &palette)
 {
@@ -34,10 +22,12 @@ QColor xpgroupbox::colorFromValue(quint32 value, const QPalette &palette)
     }
 }
 
-xpgroupbox::xpgroupbox(QWidget *parent) : XpControl(parent), img(XpAssets::framePicture())
+xpgroupbox::xpgroupbox(QWidget *parent)
+    : XpControl(parent, QAccessible::Grouping, QColor(0, 70, 213)),
+      img(picture(QStringLiteral("xpgroupbox.png")))
 {
+    // The caption's opaque background hides the top line behind it.
     lbl->setAutoFillBackground(true);
-    applyEnabled();
     applyBackColor();
     resize(199, 89);
     UserControl_Resize();
@@ -63,7 +53,7 @@ void xpgroupbox::writeProperties(QVariantMap &bag) const
 
 void xpgroupbox::readProperties(const QVariantMap &bag)
 {
-    setEnabled(bag.value(QStringLiteral("Enabled"), true).toBool());
+    readEnabled(bag);
     readFont(bag);
     setBackColor(bag.value(QStringLiteral("BackColor"), DefaultBackColor).toUInt());
     readCaption(bag);
@@ -91,46 +81,21 @@ void xpgroupbox::lbl_Change()
     UserControl_Resize();
 }
 
-void xpgroupbox::applyEnabled()
-{
-    QPalette pal = lbl->palette();
-    pal.setColor(QPalette::WindowText, isEnabled() ? captionEnabled : captionDisabled);
-    lbl->setPalette(pal);
-}
-
 void xpgroupbox::applyBackColor()
 {
-    QPalette pal = lbl->palette();
-    pal.setColor(QPalette::Window, colorFromValue(m_BackColor, palette()));
-    lbl->setPalette(pal);
+    setCaptionColor(QPalette::Window, colorFromValue(m_BackColor, palette()));
     UserControl_Resize();
 }
 
 void xpgroupbox::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    const int w = width();
-    const int h = height();
     // Clearing first leaves nothing of a frame drawn at an earlier size.
     p.fillRect(rect(), colorFromValue(m_BackColor, palette()));
-
+    // The top line runs through the middle of the caption; the inside of
+    // the picture is see-through and keeps the back colour.
     const int hl = lbl->height() / 2;
-    const struct
-    {
-        QRect dest, source;
-    } pieces[] = {
-        {{0, hl, 3, 3}, {0, 0, 3, 3}},          {{w - 3, hl, 3, 3}, {19, 0, 3, 3}},
-        {{w - 3, h - 3, 3, 3}, {19, 17, 3, 3}}, {{0, h - 3, 3, 3}, {0, 17, 3, 3}},
-        {{3, hl, w - 6, 1}, {3, 0, 16, 1}},     {{w - 1, hl + 3, 1, (h - 6) - hl}, {21, 3, 1, 14}},
-        {{3, h - 1, w - 6, 1}, {3, 19, 16, 1}}, {{0, hl + 3, 1, (h - 6) - hl}, {0, 3, 1, 14}},
-    };
-    // A caption taller than the box, or a box narrower than its corners,
-    // leaves some pieces with no extent; those are not drawn.
-    for (const auto &piece : pieces) {
-        if (piece.dest.width() <= 0 || piece.dest.height() <= 0)
-            continue;
-        p.drawPixmap(piece.dest, img, piece.source);
-    }
+    drawFrame(p, QRect(0, hl, width(), height() - hl), img, img.rect());
 }
 
 void xpgroupbox::resizeEvent(QResizeEvent *)
@@ -140,61 +105,35 @@ void xpgroupbox::resizeEvent(QResizeEvent *)
 
 void xpgroupbox::changeEvent(QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::EnabledChange:
-        // Only the caption colour changes; the frame stays as it is.
-        applyEnabled();
-        emit EnabledChanged(isEnabled());
-        break;
-    case QEvent::FontChange:
-        followFont();
-        break;
-    case QEvent::PaletteChange:
-        // A system back colour follows the palette.
+    // A system back colour follows the palette.
+    if (event->type() == QEvent::PaletteChange)
         applyBackColor();
-        break;
-    default:
-        break;
-    }
-    QWidget::changeEvent(event);
+    XpControl::changeEvent(event);
 }
 
-void xpgroupbox::handleMouse(QMouseEvent *event, QWidget *origin)
+bool xpgroupbox::clickArea(const MouseArgs &args) const
 {
-    const QPointF pos = event->position();
-    int Button =
-        buttonCode(event->type() == QEvent::MouseMove ? event->buttons() : event->button());
-    int Shift = shiftCode(event->modifiers());
-    float x = float(pos.x());
-    float Y = float(pos.y());
-    const bool onCaption = origin == lbl;
-    switch (event->type()) {
+    // Only the caption is clicked; the frame and the inside raise no Click.
+    return args.onCaption && lbl->rect().contains(QPointF(args.x, args.Y).toPoint());
+}
+
+void xpgroupbox::mouseEvent(QEvent::Type type, Qt::MouseButton button, MouseArgs &a)
+{
+    switch (type) {
     case QEvent::MouseButtonPress:
-        if (onCaption && event->button() == Qt::LeftButton)
-            m_CaptionPressed = true;
-        emit MouseDown(Button, Shift, x, Y);
+        emit MouseDown(a.Button, a.Shift, a.x, a.Y);
         break;
     case QEvent::MouseButtonDblClick:
-        // The second press of a double click: a double click of the caption.
-        m_CaptionPressed = false;
-        if (onCaption && event->button() == Qt::LeftButton)
+        if (a.onCaption && button == Qt::LeftButton)
             emit DblClick();
         break;
     case QEvent::MouseMove:
-        emit MouseMove(Button, Shift, x, Y);
+        emit MouseMove(a.Button, a.Shift, a.x, a.Y);
         break;
-    case QEvent::MouseButtonRelease: {
-        const bool clicked = onCaption && m_CaptionPressed && event->button() == Qt::LeftButton &&
-                             lbl->rect().contains(pos.toPoint());
-        if (event->button() == Qt::LeftButton)
-            m_CaptionPressed = false;
-        emit MouseUp(Button, Shift, x, Y);
-        if (clicked)
-            emit Click();
+    case QEvent::MouseButtonRelease:
+        emit MouseUp(a.Button, a.Shift, a.x, a.Y);
         break;
-    }
     default:
         break;
     }
-    event->accept();
 }
