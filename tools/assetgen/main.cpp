@@ -1,6 +1,6 @@
 // Writes the face strip of the command button and the frame picture of the
 // group box as PNGs. Run it after changing XpAssetPainter and commit the files.
-#include "controls/XpAssetPainter.h"
+#include "XpAssetPainter.h"
 
 #include <QCoreApplication>
 #include <QDir>

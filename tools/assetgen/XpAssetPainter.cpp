@@ -1,5 +1,5 @@
 // The control pictures built pixel by pixel from colour stops, the same on every machine.
-#include "controls/XpAssetPainter.h"
+#include "XpAssetPainter.h"
 
 // Not drawn with QPainter, so the committed PNGs can be checked against a
 // fresh drawing exactly.
