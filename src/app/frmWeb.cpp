@@ -448,6 +448,11 @@ void frmWeb::Form_Load()
     Bar1->setVisible(false);
 }
 
+QString frmWeb::addressText() const
+{
+    return Combo1->currentText();
+}
+
 void frmWeb::Close_Click()
 {
     // Ends the program at once; popup windows of pages go with it.

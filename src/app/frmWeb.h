@@ -3,6 +3,7 @@
 // the names of the handlers they are (control_Event).
 #pragma once
 
+#include "app/BrowserShell.h"
 #include "app/PageView.h"
 
 #include <QMainWindow>
@@ -19,7 +20,7 @@ class QPushButton;
 class QStatusBar;
 class QTabBar;
 
-class frmWeb : public QMainWindow
+class frmWeb : public QMainWindow, public BrowserShell
 {
     Q_OBJECT
 public:
@@ -28,7 +29,7 @@ public:
     ~frmWeb() override;
 
     // The selected tab's view, looked up afresh on every call.
-    PageView *selectedView() const;
+    PageView *selectedView() const override;
     int selectedIndex() const;
     const QVector<PageView *> &views() const { return Web; }
 
@@ -45,6 +46,9 @@ public:
 
     // True when no list entry contains the text (case-sensitive).
     bool IsNewAddress(const QString &text) const;
+
+    QString addressText() const override;
+    QWidget *shellWindow() override { return this; }
 
 public slots:
     void Form_Load();
