@@ -3,11 +3,11 @@
 
 #include "app/AddressListIndex.h"
 #include "app/DownloadManager.h"
+#include "app/FavMenuItems.h"
 #include "app/MenuCommands.h"
 #include "app/WebEnginePageView.h"
 #include "dialogs/DialogLauncher.h"
 #include "store/AddressRules.h"
-#include "store/FavMenuItems.h"
 #include "store/Module1.h"
 
 #include <QAction>
@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -435,8 +436,15 @@ void frmWeb::setCaption(const QString &text) { setWindowTitle(text); }
 void frmWeb::Form_Load()
 {
     Module1::SetFavUrl(0, Module1::SearchServiceUrl);
-    Module1::LoadFavMenu(*m_favItems);
-    Module1::LoadHistory(Combo1);
+    Module1::LoadFavMenu();
+    favouritesChanged();
+    const QPointer<QComboBox> list(Combo1);
+    Module1::LoadHistory([list](const QStringList &entries) {
+        // A long history keeps the window alive; it may be closed meanwhile.
+        QCoreApplication::processEvents();
+        if (list)
+            list->addItems(entries);
+    });
     TabStrip1->removeTab(1);
     PageView *view = selectedView();
     view->setSilent(true);
@@ -448,9 +456,22 @@ void frmWeb::Form_Load()
     Bar1->setVisible(false);
 }
 
+void frmWeb::favouritesChanged()
+{
+    m_favItems->rebuild();
+}
+
 QString frmWeb::addressText() const
 {
     return Combo1->currentText();
+}
+
+void frmWeb::addressListCleared()
+{
+    // Only the list goes; the text in the box stays as the user left it.
+    const QString text = Combo1->currentText();
+    Combo1->clear();
+    Combo1->setEditText(text);
 }
 
 void frmWeb::Close_Click()
@@ -486,14 +507,17 @@ void frmWeb::cmdClose_Click()
     if (!selected)
         return;
     const bool atHome = selected->LocationURL() == Module1::GetHomePage();
-    const int visible = Module1::CountVisibleTabs(TabStrip1);
+    QList<bool> open;
+    for (int i = 0; i < TabStrip1->count(); ++i)
+        open.append(TabStrip1->isTabVisible(i));
+    const int visible = Module1::CountVisibleTabs(open);
     PageView *closed = nullptr;
 
     if (visible == 1 && atHome) {
         // Nothing to close: the last tab is already home.
-    } else if (visible > 1 && Module1::IsFirstVisibleTab(TabStrip1, k)) {
+    } else if (visible > 1 && Module1::IsFirstVisibleTab(open, k)) {
         Web.at(k)->setVisible(false);
-        TabStrip1->setCurrentIndex(Module1::NextVisibleTab(TabStrip1));
+        TabStrip1->setCurrentIndex(Module1::NextVisibleTab(open, k));
         TabStrip1->setTabVisible(k, false);
         closed = Web.at(k);
     } else if (visible > 1) {

@@ -47,6 +47,12 @@ public:
     // True when no list entry contains the text (case-sensitive).
     bool IsNewAddress(const QString &text) const;
 
+    // The store's favourites table changed: the Favorites menu is rebuilt
+    // from it.
+    void favouritesChanged() override;
+    // The store's history was cleared: the address list empties, the text
+    // in the box stays.
+    void addressListCleared() override;
     QString addressText() const override;
     QWidget *shellWindow() override { return this; }
 
