@@ -191,14 +191,17 @@ void TabSet::closeSelectedTab()
     if (!selected)
         return;
     const bool atHome = selected->LocationURL() == Module1::GetHomePage();
-    const int visible = Module1::CountVisibleTabs(TabStrip1);
+    QList<bool> open;
+    for (int i = 0; i < TabStrip1->count(); ++i)
+        open.append(TabStrip1->isTabVisible(i));
+    const int visible = Module1::CountVisibleTabs(open);
     PageView *closed = nullptr;
 
     if (visible == 1 && atHome) {
         // Nothing to close: the last tab is already home.
-    } else if (visible > 1 && Module1::IsFirstVisibleTab(TabStrip1, k)) {
+    } else if (visible > 1 && Module1::IsFirstVisibleTab(open, k)) {
         Web.at(k)->setVisible(false);
-        TabStrip1->setCurrentIndex(Module1::NextVisibleTab(TabStrip1));
+        TabStrip1->setCurrentIndex(Module1::NextVisibleTab(open, k));
         TabStrip1->setTabVisible(k, false);
         closed = Web.at(k);
     } else if (visible > 1) {

@@ -2,11 +2,11 @@
 #include "app/frmWeb.h"
 
 #include "app/AddressListIndex.h"
+#include "app/FavMenuItems.h"
 #include "app/FormMetrics.h"
 #include "app/MenuCommands.h"
 #include "dialogs/DialogLauncher.h"
 #include "store/AddressRules.h"
-#include "store/FavMenuItems.h"
 #include "store/Module1.h"
 #include "web/DownloadManager.h"
 #include "web/WebEnginePageView.h"
@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -352,8 +353,15 @@ void frmWeb::placeOnScreen()
 void frmWeb::Form_Load()
 {
     Module1::SetFavUrl(0, Module1::SearchServiceUrl);
-    Module1::LoadFavMenu(*m_favItems);
-    Module1::LoadHistory(Combo1);
+    Module1::LoadFavMenu();
+    favouritesChanged();
+    const QPointer<QComboBox> list(Combo1);
+    Module1::LoadHistory([list](const QStringList &entries) {
+        // A long history keeps the window alive; it may be closed meanwhile.
+        QCoreApplication::processEvents();
+        if (list)
+            list->addItems(entries);
+    });
     m_tabs->removeDesignerTab();
     PageView *view = selectedView();
     view->setSilent(true);
@@ -382,11 +390,7 @@ QString frmWeb::addressText() const
 
 void frmWeb::favouritesChanged()
 {
-    // The user's items are unloaded from the end, then read back from the
-    // store; item 0, the built-in one, stays.
-    while (m_favItems->count() > 1)
-        m_favItems->unload(m_favItems->count() - 1);
-    Module1::LoadFavMenu(*m_favItems);
+    m_favItems->rebuild();
 }
 
 void frmWeb::addressListCleared()

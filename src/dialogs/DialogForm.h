@@ -1,9 +1,10 @@
-// What the dialogs share in building themselves: sizes given in twips as the
-// forms were designed, the window settings every dialog has, and their XP
-// command buttons.
+// What the dialogs share in building themselves: the window settings every
+// dialog has, the size it was designed at, its XP command buttons, and the
+// message a failed favourites edit shows.
 #pragma once
 
-#include <QRect>
+#include "store/FavEdits.h"
+
 #include <QString>
 
 class QDialog;
@@ -16,12 +17,18 @@ public:
     // Twips to pixels: 15 to a pixel, as on the screens the forms were drawn for.
     static constexpr int px(int twips) { return twips / 15; }
 
-    // A dialog with the given objectName and title, a fixed size in twips, no
-    // help button in its title bar, and deleted when it closes.
-    static void setUp(QDialog *dialog, const QString &name, const QString &title, int widthTwips,
-                      int heightTwips);
+    // The objectName and title of a dialog, no help button in its title bar,
+    // and deleted when it closes.
+    static void setUp(QDialog *dialog, const QString &name, const QString &title);
+    // Once its layout is built: the dialog starts at the size it was designed
+    // at, or larger where its fonts and captions need more room.
+    static void startAt(QDialog *dialog, int widthTwips, int heightTwips);
 
-    // An XP command button with its caption in the given font family.
-    static xpcmdbutton *button(QWidget *parent, const char *name, const QString &caption,
-                               const QString &family, const QRect &geometry);
+    // An XP command button with its caption in the given font family; it is
+    // never laid out narrower or lower than its caption needs.
+    static xpcmdbutton *button(const char *name, const QString &caption, const QString &family);
+
+    // Shows the message of a failed favourites edit over parent and returns
+    // whether the edit failed.
+    static bool reportFailure(QWidget *parent, FavEdits::Result result);
 };

@@ -1,8 +1,8 @@
 // Opening and closing the dialogs of the menus.
 #include "dialogs/DialogLauncher.h"
 
+#include "app/BrowserShell.h"
 #include "app/MenuCommands.h"
-#include "app/frmWeb.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmFav.h"
 #include "dialogs/frmFavDel.h"
@@ -11,7 +11,8 @@
 #include <QEvent>
 #include <QWindow>
 
-DialogLauncher::DialogLauncher(frmWeb *window) : QObject(window), m_window(window)
+DialogLauncher::DialogLauncher(BrowserShell *shell)
+    : QObject(shell->shellWindow()), m_shell(shell), m_window(shell->shellWindow())
 {
     m_window->installEventFilter(this);
 }
@@ -65,7 +66,7 @@ template <typename Dialog> void DialogLauncher::openHoldingWindow(QPointer<Dialo
     if (m_fav || m_favDel)
         return;
     m_window->setEnabled(false);
-    instance = new Dialog(m_window);
+    instance = new Dialog(m_shell);
     // instance is one of this launcher's members, so it outlives the connection.
     connect(instance, &QDialog::finished, this, [this, &instance] {
         instance.clear();
@@ -88,7 +89,7 @@ void DialogLauncher::DelFav_Click()
 void DialogLauncher::prop_Click()
 {
     MenuCommands::ShowOnTop(m_properties, [this] {
-        auto *dialog = new frmProperties(m_window);
+        auto *dialog = new frmProperties(m_shell);
         connect(dialog, &QDialog::finished, this, [this] {
             m_properties.clear();
             updateMainWindow();

@@ -1,23 +1,23 @@
 // Opens the dialogs of the Favorites, Tools and Help menus and keeps the
-// main window disabled exactly while a favourites dialog is open.
+// browser window disabled exactly while a favourites dialog is open.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 
+class BrowserShell;
 class frmAbout;
 class frmFav;
 class frmFavDel;
 class frmProperties;
-class frmWeb;
 class QWidget;
 
 class DialogLauncher : public QObject
 {
     Q_OBJECT
 public:
-    explicit DialogLauncher(frmWeb *window);
-    // Open dialogs go with the main window.
+    // A child of the shell's window; open dialogs go with it.
+    explicit DialogLauncher(BrowserShell *shell);
     ~DialogLauncher() override;
 
     // The dialogs while they are open, nullptr otherwise.
@@ -46,7 +46,8 @@ private:
     // it closes; nothing happens while either favourites dialog is open.
     template <typename Dialog> void openHoldingWindow(QPointer<Dialog> &instance);
 
-    frmWeb *m_window;
+    BrowserShell *m_shell;
+    QWidget *m_window;
     QPointer<frmFav> m_fav;
     QPointer<frmFavDel> m_favDel;
     QPointer<frmProperties> m_properties;

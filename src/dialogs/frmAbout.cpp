@@ -1,9 +1,10 @@
 // About box.
 #include "dialogs/frmAbout.h"
 
-#include "platform/Prompts.h"
 #include "dialogs/DialogForm.h"
+#include "platform/Prompts.h"
 
+#include <QBoxLayout>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -44,15 +45,13 @@ const QString gREGVALSYSINFO = QStringLiteral("PATH");
 constexpr quint32 KeyReadAccess = 0x20019;
 constexpr quint32 BufferSize = 1024;
 
-QLabel *label(QWidget *parent, const char *name, const QString &text, const QString &family,
-              int pointSize, const QRect &geometry)
+QLabel *label(const char *name, const QString &text, const QString &family, int pointSize)
 {
-    auto *l = new QLabel(text, parent);
+    auto *l = new QLabel(text);
     l->setObjectName(QLatin1String(name));
     QFont font(family);
     font.setPointSize(pointSize);
     l->setFont(font);
-    l->setGeometry(geometry);
     return l;
 }
 
@@ -62,59 +61,76 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
     static const bool registered = (registerAppResources(), true);
     Q_UNUSED(registered);
-    DialogForm::setUp(this, QStringLiteral("frmAbout"), QStringLiteral("About Corvane"), 5790,
-                      3750);
+    DialogForm::setUp(this, QStringLiteral("frmAbout"), QStringLiteral("About Corvane"));
     setWindowIcon(QIcon(QStringLiteral(":/app/corvane.png")));
 
-    Image1 = new QLabel(this);
+    Image1 = new QLabel;
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(QIcon(QStringLiteral(":/app/corvane.png")).pixmap(48, 48));
-    Image1->setGeometry(width() - 10 - 48, 10, 48, 48);
-
-    lblTitle = label(this, "lblTitle", QStringLiteral("Application Title"),
-                     QStringLiteral("OCR A Extended"), 16, QRect(10, 10, 300, 30));
-    lblVersion = label(this, "lblVersion", QStringLiteral("Version"),
-                       QStringLiteral("Trebuchet MS"), 9, QRect(10, 42, 300, 18));
+    lblTitle = label("lblTitle", QStringLiteral("Application Title"),
+                     QStringLiteral("OCR A Extended"), 16);
+    lblVersion = label("lblVersion", QStringLiteral("Version"), QStringLiteral("Trebuchet MS"), 9);
     lblDescription =
-        label(this, "lblDescription",
+        label("lblDescription",
               QStringLiteral("Corvane is a alternate web browser to be used in replacement of the "
                              "slow and laggy browsers today! Corvane is simple, fast, efficient "
                              "and most importantly free!"),
-              QStringLiteral("OCR A Extended"), 8, QRect(10, 66, width() - 20, 66));
+              QStringLiteral("OCR A Extended"), 8);
     lblDescription->setWordWrap(true);
 
     // An etched separator: grey above, white one row below.
-    for (int index = 0; index < 2; ++index) {
-        QFrame *line = new QFrame(this);
+    auto *separator = new QVBoxLayout;
+    separator->setSpacing(0);
+    for (int index : {1, 0}) {
+        QFrame *line = new QFrame;
         line->setObjectName(QStringLiteral("Line1"));
         line->setProperty("index", index);
-        line->setGeometry(8, index == 1 ? 138 : 139, width() - 16, 1);
+        line->setFixedHeight(1);
         line->setAutoFillBackground(true);
         QPalette palette = line->palette();
         palette.setColor(QPalette::Window, index == 1 ? QColor(128, 128, 128) : Qt::white);
         line->setPalette(palette);
         Line1[index] = line;
+        separator->addWidget(line);
     }
 
-    lblDisclaimer = label(this, "lblDisclaimer", DisclaimerText, QStringLiteral("Verdana"), 7,
-                          QRect(10, 146, 250, 98));
+    lblDisclaimer = label("lblDisclaimer", DisclaimerText, QStringLiteral("Verdana"), 7);
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(QStringLiteral("OK"));
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(width() - 10 - 104, 160, 104, 26);
     // Enter presses it; Esc rejects the dialog, which closes it the same way.
     cmdOK->setDefault(true);
-    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."));
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setGeometry(width() - 10 - 104, 196, 104, 26);
     cmdSysInfo->setAutoDefault(false);
+
+    auto *heading = new QVBoxLayout;
+    heading->addWidget(lblTitle);
+    heading->addWidget(lblVersion);
+    auto *top = new QHBoxLayout;
+    top->addLayout(heading, 1);
+    top->addWidget(Image1, 0, Qt::AlignTop);
+    auto *buttons = new QVBoxLayout;
+    buttons->addSpacing(14);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdSysInfo);
+    buttons->addStretch();
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(lblDisclaimer, 1);
+    bottom->addLayout(buttons);
+    auto *form = new QVBoxLayout(this);
+    form->addLayout(top);
+    form->addWidget(lblDescription);
+    form->addLayout(separator);
+    form->addLayout(bottom, 1);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 
     Form_Load();
+    DialogForm::startAt(this, 5790, 3750);
 }
 
 void frmAbout::Form_Load()

@@ -1,56 +1,63 @@
-// Add-favourite dialog.
+// Add-favourite dialog: two captioned frames at the left, the buttons in a
+// column at the right.
 #include "dialogs/frmFav.h"
 
+#include "app/BrowserShell.h"
 #include "app/PageView.h"
-#include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "dialogs/DialogForm.h"
-#include "dialogs/FavEdits.h"
+#include "store/FavEdits.h"
 
+#include <QBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace {
 
-// The buttons stand in a column at the right.
-xpcmdbutton *button(QWidget *parent, const char *name, const QString &caption, int y)
+// A captioned frame holding a label above a full-width text box.
+QGroupBox *frame(const char *name, const QString &caption, const char *labelName,
+                 const QString &labelText, const char *boxName, QLabel **label, QLineEdit **box)
 {
-    return DialogForm::button(
-        parent, name, caption, QStringLiteral("MS Sans Serif"),
-        QRect(DialogForm::px(6030), y, DialogForm::px(1275), DialogForm::px(330)));
-}
-
-// A captioned frame holding a label and a full-width text box.
-QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int y,
-                 const char *labelName, const QString &labelText, const char *boxName,
-                 QLabel **label, QLineEdit **box)
-{
-    auto *f = new QGroupBox(caption, parent);
+    auto *f = new QGroupBox(caption);
     f->setObjectName(QLatin1String(name));
-    f->setGeometry(8, y, 384, 70);
-    *label = new QLabel(labelText, f);
+    *label = new QLabel(labelText);
     (*label)->setObjectName(QLatin1String(labelName));
-    (*label)->setGeometry(10, 20, 60, 16);
-    *box = new QLineEdit(f);
+    *box = new QLineEdit;
     (*box)->setObjectName(QLatin1String(boxName));
-    (*box)->setGeometry(10, 38, 364, 22);
+    auto *column = new QVBoxLayout(f);
+    column->addWidget(*label);
+    column->addWidget(*box);
     return f;
 }
 
 } // namespace
 
-frmFav::frmFav(frmWeb *window) : m_window(window)
+frmFav::frmFav(BrowserShell *shell) : m_shell(shell)
 {
-    DialogForm::setUp(this, QStringLiteral("frmFav"), QStringLiteral("Favorites"), 7485, 2325);
+    DialogForm::setUp(this, QStringLiteral("frmFav"), QStringLiteral("Favorites"));
 
-    Frame1 = frame(this, "Frame1", QStringLiteral("Name IT!"), 4, "Label2", QStringLiteral("Name:"),
+    Frame1 = frame("Frame1", QStringLiteral("Name IT!"), "Label2", QStringLiteral("Name:"),
                    "txtName", &Label2, &txtName);
-    Frame2 = frame(this, "Frame2", QStringLiteral("Website Address"), 80, "Label1",
-                   QStringLiteral("URL:"), "txtUrl", &Label1, &txtUrl);
-    cmdAdd = button(this, "cmdAdd", QStringLiteral("Add"), 12);
-    cmdCancel = button(this, "cmdCancel", QStringLiteral("Cancel"), 42);
-    cmdReset = button(this, "cmdReset", QStringLiteral("Reset"), 124);
+    Frame2 = frame("Frame2", QStringLiteral("Website Address"), "Label1", QStringLiteral("URL:"),
+                   "txtUrl", &Label1, &txtUrl);
+    const QString family = QStringLiteral("MS Sans Serif");
+    cmdAdd = DialogForm::button("cmdAdd", QStringLiteral("Add"), family);
+    cmdCancel = DialogForm::button("cmdCancel", QStringLiteral("Cancel"), family);
+    cmdReset = DialogForm::button("cmdReset", QStringLiteral("Reset"), family);
+
+    auto *frames = new QVBoxLayout;
+    frames->addWidget(Frame1);
+    frames->addWidget(Frame2);
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(cmdAdd);
+    buttons->addWidget(cmdCancel);
+    buttons->addStretch();
+    buttons->addWidget(cmdReset);
+    auto *form = new QHBoxLayout(this);
+    form->addLayout(frames, 1);
+    form->addLayout(buttons);
+    DialogForm::startAt(this, 7485, 2325);
 
     connect(cmdAdd, &xpcmdbutton::Click, this, &frmFav::cmdAdd_Click);
     connect(cmdCancel, &xpcmdbutton::Click, this, &frmFav::cmdCancel_Click);
@@ -62,7 +69,7 @@ frmFav::frmFav(frmWeb *window) : m_window(window)
 void frmFav::FillBoxes()
 {
     // What the selected tab reports now, also for a page still loading.
-    PageView *view = m_window ? m_window->selectedView() : nullptr;
+    PageView *view = m_shell ? m_shell->selectedView() : nullptr;
     if (!view)
         return;
     txtName->setText(view->LocationName());
@@ -76,12 +83,11 @@ void frmFav::cmdReset_Click()
 
 void frmFav::cmdAdd_Click()
 {
-    if (!m_window || !m_window->favMenu())
-        return;
     // After a failure nothing was created; the user may cancel or free a place first.
-    if (FavEdits::reportFailure(
-            this, FavEdits::Add(*m_window->favMenu(), txtName->text(), txtUrl->text())))
+    if (DialogForm::reportFailure(this, FavEdits::Add(txtName->text(), txtUrl->text())))
         return;
+    if (m_shell)
+        m_shell->favouritesChanged();
     close();
 }
 

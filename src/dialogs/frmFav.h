@@ -4,12 +4,11 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
+class BrowserShell;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class frmWeb;
 class xpcmdbutton;
 
 class frmFav : public QDialog
@@ -17,7 +16,7 @@ class frmFav : public QDialog
     Q_OBJECT
 public:
     // Loads the form: both boxes are filled from the selected tab.
-    explicit frmFav(frmWeb *window);
+    explicit frmFav(BrowserShell *shell);
 
 public slots:
     void cmdAdd_Click();
@@ -27,7 +26,7 @@ public slots:
 private:
     void FillBoxes();
 
-    QPointer<frmWeb> m_window;
+    BrowserShell *m_shell;
 
     QGroupBox *Frame1;
     QLabel *Label2;

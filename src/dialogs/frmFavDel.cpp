@@ -1,47 +1,45 @@
-// Organise-favourites dialog.
+// Organise-favourites dialog: two rows of buttons, the address of the
+// selected entry, and the list below them taking the room that is left.
 #include "dialogs/frmFavDel.h"
 
-#include "platform/Prompts.h"
-#include "app/frmWeb.h"
+#include "app/BrowserShell.h"
 #include "controls/xpcmdbutton.h"
 #include "dialogs/DialogForm.h"
 #include "dialogs/DialogLauncher.h"
-#include "dialogs/FavEdits.h"
 #include "dialogs/frmFavDelCh.h"
-#include "store/FavMenuItems.h"
+#include "platform/Prompts.h"
+#include "store/FavEdits.h"
 #include "store/Module1.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QListWidget>
 
-namespace {
-
-// The buttons are all of one size.
-xpcmdbutton *button(QWidget *parent, const char *name, const QString &caption, int x, int y)
+frmFavDel::frmFavDel(BrowserShell *shell) : m_shell(shell)
 {
-    return DialogForm::button(parent, name, caption, QStringLiteral("MS Sans Serif"),
-                              QRect(x, y, DialogForm::px(1380), DialogForm::px(330)));
-}
+    DialogForm::setUp(this, QStringLiteral("frmFavDel"), QStringLiteral("Delete Favorite"));
 
-} // namespace
-
-frmFavDel::frmFavDel(frmWeb *window) : m_window(window)
-{
-    DialogForm::setUp(this, QStringLiteral("frmFavDel"), QStringLiteral("Delete Favorite"), 5265,
-                      5460);
-
-    cmdDel = button(this, "cmdDel", QStringLiteral("Delete"), 7, 8);
-    cmdChURL = button(this, "cmdChURL", QStringLiteral("Change"), 130, 8);
-    cmdClose = button(this, "cmdClose", QStringLiteral("Close"), 252, 8);
-    cmdRename = button(this, "cmdRename", QStringLiteral("Rename"), 7, 36);
-    txtUrl = new QLineEdit(this);
+    const QString family = QStringLiteral("MS Sans Serif");
+    cmdDel = DialogForm::button("cmdDel", QStringLiteral("Delete"), family);
+    cmdChURL = DialogForm::button("cmdChURL", QStringLiteral("Change"), family);
+    cmdClose = DialogForm::button("cmdClose", QStringLiteral("Close"), family);
+    cmdRename = DialogForm::button("cmdRename", QStringLiteral("Rename"), family);
+    txtUrl = new QLineEdit;
     txtUrl->setObjectName(QStringLiteral("txtUrl"));
-    txtUrl->setGeometry(7, 66, DialogForm::px(5055), 22);
-    List1 = new QListWidget(this);
+    List1 = new QListWidget;
     List1->setObjectName(QStringLiteral("List1"));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setGeometry(7, 94, DialogForm::px(5055), DialogForm::px(3960));
+
+    auto *form = new QGridLayout(this);
+    form->addWidget(cmdDel, 0, 0);
+    form->addWidget(cmdChURL, 0, 1);
+    form->addWidget(cmdClose, 0, 2);
+    form->addWidget(cmdRename, 1, 0);
+    form->addWidget(txtUrl, 2, 0, 1, 3);
+    form->addWidget(List1, 3, 0, 1, 3);
+    form->setRowStretch(3, 1);
+    DialogForm::startAt(this, 5265, 5460);
 
     // A selection made with the mouse or the keys; clearing the list
     // selects nothing and is left alone.
@@ -70,23 +68,24 @@ int frmFavDel::ListIndex() const
     return selected.isEmpty() ? -1 : List1->row(selected.first());
 }
 
-QString frmFavDel::ListText(int i) const
-{
-    const QListWidgetItem *line = List1->item(i);
-    return line ? line->text() : QString();
-}
-
 void frmFavDel::Refresh()
 {
     cmdDel->setEnabled(false);
     cmdRename->setEnabled(false);
     cmdChURL->setEnabled(false);
     List1->clear();
-    const FavMenuItems *menu = m_window ? m_window->favMenu() : nullptr;
-    if (!menu)
-        return;
-    for (int p = 0; p < menu->count(); ++p)
-        List1->addItem(menu->caption(p));
+    for (int p = 0; p < Module1::FavCount(); ++p)
+        List1->addItem(Module1::GetFavName(p));
+}
+
+void frmFavDel::edited(FavEdits::Result result)
+{
+    if (result == FavEdits::Done) {
+        if (m_shell)
+            m_shell->favouritesChanged();
+    } else {
+        DialogForm::reportFailure(this, result);
+    }
 }
 
 void frmFavDel::List1_Click()
@@ -105,30 +104,34 @@ void frmFavDel::List1_Click()
 void frmFavDel::cmdDel_Click()
 {
     const int i = ListIndex();
-    if (i < 1 || !m_window || !m_window->favMenu())
+    if (i < 1)
         return;
     txtUrl->clear();
-    FavEdits::reportFailure(this, FavEdits::Delete(*m_window->favMenu(), i));
+    edited(FavEdits::Delete(i));
     Refresh();
 }
 
 void frmFavDel::cmdRename_Click()
 {
     const std::optional<QString> answer =
-        Prompts::InputBox(this, QStringLiteral("Enter name:"), QStringLiteral("Favorites"));
+        Prompts::InputBox(this, QStringLiteral("Enter name:"), FavEdits::MessageTitle);
     // An empty answer, cancelling included, changes nothing.
     const int i = ListIndex();
-    if (answer && !answer->isEmpty() && i >= 1 && m_window && m_window->favMenu())
-        FavEdits::reportFailure(this, FavEdits::Rename(*m_window->favMenu(), i, *answer));
+    if (answer && !answer->isEmpty() && i >= 1)
+        edited(FavEdits::Rename(i, *answer));
     Refresh();
 }
 
 void frmFavDel::cmdChURL_Click()
 {
-    if (ListIndex() < 1 || m_change)
+    const int i = ListIndex();
+    if (i < 1 || m_change)
         return;
     setEnabled(false);
-    m_change = new frmFavDelCh(this);
+    m_change = new frmFavDelCh(i, Module1::GetFavUrl(i));
+    // The list and its address box stay as they are: the entry keeps its name.
+    connect(m_change, &frmFavDelCh::addressChanged, this, [this] { edited(FavEdits::Done); });
+    connect(m_change, &QDialog::finished, this, [this] { setEnabled(true); });
     DialogLauncher::placeOver(m_change, this);
     m_change->show();
 }

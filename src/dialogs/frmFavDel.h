@@ -1,30 +1,29 @@
 // The organise-favourites dialog (Favorites > Organize Favorite...): lists
-// every entry of the Favorites menu, list position = menu index = address
-// slot, and deletes, renames or (through frmFavDelCh) re-addresses one.
+// every favourite of the store's table, list position = table slot = menu
+// index, and deletes, renames or (through frmFavDelCh) re-addresses one.
 #pragma once
+
+#include "store/FavEdits.h"
 
 #include <QDialog>
 #include <QPointer>
 
+class BrowserShell;
 class QLineEdit;
 class QListWidget;
 class frmFavDelCh;
-class frmWeb;
 class xpcmdbutton;
 
 class frmFavDel : public QDialog
 {
     Q_OBJECT
 public:
-    // Loads the form: the list shows the menu's entries, none selected.
-    explicit frmFavDel(frmWeb *window);
+    // Loads the form: the list shows the table's entries, none selected.
+    explicit frmFavDel(BrowserShell *shell);
     ~frmFavDel() override;
 
     // The selected list position, -1 when nothing is selected.
     int ListIndex() const;
-    // The text of list line i (the entry's name as the menu shows it).
-    QString ListText(int i) const;
-    frmWeb *mainWindow() const { return m_window; }
     // The change-URL dialog while it is open.
     frmFavDelCh *changeDialog() const;
 
@@ -40,8 +39,10 @@ protected:
 
 private:
     void Refresh();
+    // Tells the window after an edit, or shows why the edit failed.
+    void edited(FavEdits::Result result);
 
-    QPointer<frmWeb> m_window;
+    BrowserShell *m_shell;
     QPointer<frmFavDelCh> m_change;
 
     xpcmdbutton *cmdDel;

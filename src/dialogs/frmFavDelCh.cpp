@@ -1,30 +1,27 @@
-// Change-URL dialog.
+// Change-URL dialog: two XP group boxes, one text box in each, and the
+// buttons below them.
 #include "dialogs/frmFavDelCh.h"
 
-#include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "controls/xpgroupbox.h"
 #include "dialogs/DialogForm.h"
-#include "dialogs/FavEdits.h"
-#include "dialogs/frmFavDel.h"
-#include "store/Module1.h"
+#include "store/FavEdits.h"
 
+#include <QBoxLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace {
 
-xpgroupbox *group(QWidget *parent, const char *name, const QString &caption, int y,
-                  const char *boxName, QLineEdit **box)
+xpgroupbox *group(const char *name, const QString &caption, const char *boxName, QLineEdit **box)
 {
-    auto *g = new xpgroupbox(parent);
+    auto *g = new xpgroupbox;
     g->setObjectName(QLatin1String(name));
     g->setFont(QFont(QStringLiteral("Arial")));
     g->setCaption(caption);
     g->setBackColor(xpgroupbox::ButtonFace);
-    g->setGeometry(7, y, DialogForm::px(6210), DialogForm::px(645));
-    *box = new QLineEdit(g);
+    *box = new QLineEdit;
     (*box)->setObjectName(QLatin1String(boxName));
+    // The group box keeps its contents clear of its caption and frame.
     auto *layout = new QVBoxLayout(g);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(*box);
@@ -33,33 +30,35 @@ xpgroupbox *group(QWidget *parent, const char *name, const QString &caption, int
 
 } // namespace
 
-frmFavDelCh::frmFavDelCh(frmFavDel *owner) : m_owner(owner)
+frmFavDelCh::frmFavDelCh(int slot, const QString &oldAddress) : m_slot(slot)
 {
-    DialogForm::setUp(this, QStringLiteral("frmFavDelCh"), QStringLiteral("Change URL"), 6435,
-                      2085);
+    DialogForm::setUp(this, QStringLiteral("frmFavDelCh"), QStringLiteral("Change URL"));
 
-    xpgroupbox1 = group(this, "xpgroupbox1", QStringLiteral("Old Name:"), 4, "txtOld", &txtOld);
-    xpgroupbox2 = group(this, "xpgroupbox2", QStringLiteral("New Name:"), 52, "txtNew", &txtNew);
-    cmdChange =
-        DialogForm::button(this, "cmdChange", QStringLiteral("Change"), QStringLiteral("Arial"),
-                           QRect(160, 102, DialogForm::px(1635), DialogForm::px(450)));
-    cmdCancel = DialogForm::button(
-        this, "cmdCancel", QStringLiteral("Cancel"), QStringLiteral("Arial"),
-        QRect(420 - DialogForm::px(1515), 102, DialogForm::px(1515), DialogForm::px(450)));
+    xpgroupbox1 = group("xpgroupbox1", QStringLiteral("Old Name:"), "txtOld", &txtOld);
+    xpgroupbox2 = group("xpgroupbox2", QStringLiteral("New Name:"), "txtNew", &txtNew);
+    const QString family = QStringLiteral("Arial");
+    cmdChange = DialogForm::button("cmdChange", QStringLiteral("Change"), family);
+    cmdCancel = DialogForm::button("cmdCancel", QStringLiteral("Cancel"), family);
+
+    // Change in the middle of the bottom row, Cancel at its right.
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdChange);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdCancel);
+    auto *form = new QVBoxLayout(this);
+    form->addWidget(xpgroupbox1);
+    form->addWidget(xpgroupbox2);
+    form->addLayout(buttons);
+    DialogForm::startAt(this, 6435, 2085);
 
     connect(txtNew, &QLineEdit::textChanged, this, &frmFavDelCh::txtNew_Change);
     connect(cmdChange, &xpcmdbutton::Click, this, &frmFavDelCh::cmdChange_Click);
     connect(cmdCancel, &xpcmdbutton::Click, this, &frmFavDelCh::cmdCancel_Click);
 
-    const int i = selectedSlot();
-    txtOld->setText(i >= 0 ? Module1::GetFavUrl(i) : QString());
+    txtOld->setText(oldAddress);
     // The new box starts empty, and an empty address is never offered.
     txtNew_Change();
-}
-
-int frmFavDelCh::selectedSlot() const
-{
-    return m_owner ? m_owner->ListIndex() : -1;
 }
 
 void frmFavDelCh::txtNew_Change()
@@ -69,24 +68,16 @@ void frmFavDelCh::txtNew_Change()
 
 void frmFavDelCh::cmdChange_Click()
 {
-    const int i = selectedSlot();
-    frmWeb *window = m_owner ? m_owner->mainWindow() : nullptr;
-    if (i >= 1 && window && window->favMenu()) {
-        if (FavEdits::reportFailure(this,
-                                    FavEdits::ChangeAddress(*window->favMenu(), i, txtNew->text())))
-            return;
-    }
+    const FavEdits::Result result = FavEdits::ChangeAddress(m_slot, txtNew->text());
+    // After a failure the dialog stays, for another try or Cancel.
+    if (DialogForm::reportFailure(this, result))
+        return;
+    if (result == FavEdits::Done)
+        emit addressChanged(m_slot);
     close();
 }
 
 void frmFavDelCh::cmdCancel_Click()
 {
     close();
-}
-
-void frmFavDelCh::done(int result)
-{
-    QDialog::done(result);
-    if (m_owner)
-        m_owner->setEnabled(true);
 }

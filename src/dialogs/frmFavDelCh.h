@@ -1,12 +1,10 @@
-// The change-URL dialog: a new address for the favourite selected in the
+// The change-URL dialog: a new address for one favourite, opened by the
 // organise dialog, which takes no input while this one is open.
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
 class QLineEdit;
-class frmFavDel;
 class xpcmdbutton;
 class xpgroupbox;
 
@@ -14,21 +12,22 @@ class frmFavDelCh : public QDialog
 {
     Q_OBJECT
 public:
-    // Loads the form: the old address of the organise dialog's selection.
-    explicit frmFavDelCh(frmFavDel *owner);
+    // Loads the form for the favourite in slot, showing its address now.
+    frmFavDelCh(int slot, const QString &oldAddress);
+
+    int slot() const { return m_slot; }
+
+signals:
+    // The new address is in the store and the table.
+    void addressChanged(int slot);
 
 public slots:
     void txtNew_Change();
     void cmdChange_Click();
     void cmdCancel_Click();
 
-    // Every way of closing ends here; the organise dialog takes input again.
-    void done(int result) override;
-
 private:
-    int selectedSlot() const;
-
-    QPointer<frmFavDel> m_owner;
+    const int m_slot;
 
     xpgroupbox *xpgroupbox1;
     QLineEdit *txtOld;

@@ -1,14 +1,15 @@
-// Options dialog: home page and history.
+// Options dialog: one frame holding the history section above the home-page
+// section, and the OK, Apply and Cancel row below it.
 #include "dialogs/frmProperties.h"
 
+#include "app/BrowserShell.h"
 #include "app/PageView.h"
-#include "platform/Prompts.h"
-#include "app/frmWeb.h"
 #include "controls/xpcmdbutton.h"
 #include "dialogs/DialogForm.h"
+#include "platform/Prompts.h"
 #include "store/Module1.h"
 
-#include <QComboBox>
+#include <QBoxLayout>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,60 +17,85 @@
 
 namespace {
 
-QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+QLabel *label(const char *name, const QString &text)
 {
-    auto *l = new QLabel(text, parent);
+    auto *l = new QLabel(text);
     l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
     return l;
 }
 
-xpcmdbutton *button(QWidget *parent, const char *name, const QString &caption,
-                    const QRect &geometry)
+xpcmdbutton *button(const char *name, const QString &caption)
 {
-    return DialogForm::button(parent, name, caption, QStringLiteral("MS Sans Serif"), geometry);
+    return DialogForm::button(name, caption, QStringLiteral("MS Sans Serif"));
+}
+
+QGroupBox *section(const char *name)
+{
+    auto *frame = new QGroupBox;
+    frame->setObjectName(QLatin1String(name));
+    return frame;
 }
 
 } // namespace
 
-frmProperties::frmProperties(frmWeb *window) : m_window(window)
+frmProperties::frmProperties(BrowserShell *shell) : m_shell(shell)
 {
-    DialogForm::setUp(this, QStringLiteral("frmProperties"), QStringLiteral("Properties"), 5415,
-                      6105);
+    DialogForm::setUp(this, QStringLiteral("frmProperties"), QStringLiteral("Properties"));
 
-    xpgroupbox1 = new QFrame(this);
+    xpgroupbox1 = new QFrame;
     xpgroupbox1->setObjectName(QStringLiteral("xpgroupbox1"));
-    xpgroupbox1->setGeometry(8, 8, 345, 348);
 
-    Label4 = label(xpgroupbox1, "Label4", QStringLiteral("Clear History"), QRect(8, 6, 200, 16));
-    Frame3 = new QGroupBox(xpgroupbox1);
-    Frame3->setObjectName(QStringLiteral("Frame3"));
-    Frame3->setGeometry(8, 24, 329, 100);
-    Label1 = label(Frame3, "Label1",
-                   QStringLiteral("All websites that you have visited will be gone without a "
-                                  "trace. Just click CLEAR."),
-                   QRect(10, 14, 200, 76));
+    Label4 = label("Label4", QStringLiteral("Clear History"));
+    Frame3 = section("Frame3");
+    Label1 = label("Label1", QStringLiteral("All websites that you have visited will be gone "
+                                            "without a trace. Just click CLEAR."));
     Label1->setWordWrap(true);
-    Command1 = button(Frame3, "Command1", QStringLiteral("Clear"), QRect(228, 40, 88, 24));
+    Command1 = button("Command1", QStringLiteral("Clear"));
+    auto *history = new QHBoxLayout(Frame3);
+    history->addWidget(Label1, 1);
+    history->addWidget(Command1);
 
-    Label5 = label(xpgroupbox1, "Label5", QStringLiteral("Set Homepage"), QRect(8, 136, 200, 16));
-    Frame2 = new QGroupBox(xpgroupbox1);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(8, 154, 329, 180);
-    Label2 = label(Frame2, "Label2", QStringLiteral("You can change your start page."),
-                   QRect(10, 16, 300, 18));
-    Label3 = label(Frame2, "Label3", QStringLiteral("Address:"), QRect(10, 62, 56, 18));
-    txtAddress = new QLineEdit(Frame2);
+    Label5 = label("Label5", QStringLiteral("Set Homepage"));
+    Frame2 = section("Frame2");
+    Label2 = label("Label2", QStringLiteral("You can change your start page."));
+    Label3 = label("Label3", QStringLiteral("Address:"));
+    txtAddress = new QLineEdit;
     txtAddress->setObjectName(QStringLiteral("txtAddress"));
-    txtAddress->setGeometry(68, 58, 250, 24);
-    command4 = button(Frame2, "command4", QStringLiteral("Default"), QRect(10, 120, 90, 24));
-    command3 =
-        button(Frame2, "command3", QStringLiteral("Current Webpage"), QRect(107, 120, 116, 24));
-    command2 = button(Frame2, "command2", QStringLiteral("Blank Url"), QRect(230, 120, 88, 24));
+    command4 = button("command4", QStringLiteral("Default"));
+    command3 = button("command3", QStringLiteral("Current Webpage"));
+    command2 = button("command2", QStringLiteral("Blank Url"));
+    auto *address = new QHBoxLayout;
+    address->addWidget(Label3);
+    address->addWidget(txtAddress, 1);
+    auto *choices = new QHBoxLayout;
+    choices->addWidget(command4);
+    choices->addWidget(command3);
+    choices->addWidget(command2);
+    auto *home = new QVBoxLayout(Frame2);
+    home->addWidget(Label2);
+    home->addLayout(address);
+    home->addLayout(choices);
 
-    cmdOk = button(this, "cmdOk", QStringLiteral("OK"), QRect(97, 370, 80, 26));
-    cmdApply = button(this, "cmdApply", QStringLiteral("Apply"), QRect(185, 370, 80, 26));
-    cmdCancel = button(this, "cmdCancel", QStringLiteral("Cancel"), QRect(273, 370, 80, 26));
+    auto *sections = new QVBoxLayout(xpgroupbox1);
+    sections->addWidget(Label4);
+    sections->addWidget(Frame3);
+    sections->addWidget(Label5);
+    sections->addWidget(Frame2);
+    sections->addStretch();
+
+    cmdOk = button("cmdOk", QStringLiteral("OK"));
+    cmdApply = button("cmdApply", QStringLiteral("Apply"));
+    cmdCancel = button("cmdCancel", QStringLiteral("Cancel"));
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(cmdOk);
+    bottom->addWidget(cmdApply);
+    bottom->addWidget(cmdCancel);
+
+    auto *form = new QVBoxLayout(this);
+    form->addWidget(xpgroupbox1, 1);
+    form->addLayout(bottom);
+    DialogForm::startAt(this, 5415, 6105);
 
     connect(Command1, &xpcmdbutton::Click, this, &frmProperties::Command1_Click);
     connect(command4, &xpcmdbutton::Click, this, &frmProperties::command4_Click);
@@ -97,8 +123,11 @@ void frmProperties::Command1_Click()
 {
     const int answer = Prompts::MsgBox(this, QStringLiteral("Delete All History?"), Prompts::YesNo,
                                        QStringLiteral("Corvane History"));
-    if (answer == Prompts::Yes)
-        Module1::ClearHistory(m_window ? m_window->addressBox() : nullptr);
+    if (answer != Prompts::Yes)
+        return;
+    Module1::ClearHistory();
+    if (m_shell)
+        m_shell->addressListCleared();
 }
 
 void frmProperties::command4_Click()
@@ -108,9 +137,7 @@ void frmProperties::command4_Click()
 
 void frmProperties::command3_Click()
 {
-    if (!m_window)
-        return;
-    if (PageView *view = m_window->selectedView())
+    if (PageView *view = m_shell ? m_shell->selectedView() : nullptr)
         txtAddress->setText(view->LocationURL());
 }
 

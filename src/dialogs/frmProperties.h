@@ -4,13 +4,12 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
+class BrowserShell;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class frmWeb;
 class xpcmdbutton;
 
 class frmProperties : public QDialog
@@ -18,7 +17,7 @@ class frmProperties : public QDialog
     Q_OBJECT
 public:
     // Loads the form: the address box shows the stored home page.
-    explicit frmProperties(frmWeb *window);
+    explicit frmProperties(BrowserShell *shell);
 
     // Stores the address box as the home page.
     void Apply();
@@ -35,7 +34,7 @@ public slots:
 private:
     void Form_Load();
 
-    QPointer<frmWeb> m_window;
+    BrowserShell *m_shell;
 
     QFrame *xpgroupbox1;
     QLabel *Label4;

@@ -6,9 +6,9 @@
 #include "FakePageView.h"
 #include "TestSandbox.h"
 #include "app/frmWeb.h"
-#include "dialogs/FavEdits.h"
+#include "store/FavEdits.h"
 #include "store/AppPaths.h"
-#include "store/FavMenuItems.h"
+#include "app/FavMenuItems.h"
 #include "store/Module1.h"
 
 #include <QComboBox>
@@ -68,7 +68,7 @@ class TestDamagedStart : public QObject
     {
         QStringList names;
         for (int i = 1; i < window->favMenu()->count(); ++i)
-            names.append(window->favMenu()->caption(i));
+            names.append(Module1::GetFavName(i));
         return names;
     }
     QString homeOpened() const
@@ -82,7 +82,7 @@ class TestDamagedStart : public QObject
     // What the user saves once the window is up must be there next time.
     void saveAndRestart()
     {
-        QCOMPARE(FavEdits::Add(*window->favMenu(), "Saved & kept", "http://saved.tld/?a=1&b=2"),
+        QCOMPARE(FavEdits::Add("Saved & kept", "http://saved.tld/?a=1&b=2"),
                  FavEdits::Done);
         Module1::AddToHistory("saved.tld");
         Module1::SaveHomePage("saved-home.tld");

@@ -4,7 +4,8 @@
 #include "TestWindow.h"
 #include "app/MenuCommands.h"
 #include "app/frmWeb.h"
-#include "store/FavMenuItems.h"
+#include "app/FavMenuItems.h"
+#include "store/FavEdits.h"
 #include "store/Module1.h"
 
 #include <QAction>
@@ -342,9 +343,8 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, address);
         if (index > 0) {
-            window->favMenu()->load(index);
-            window->favMenu()->setCaption(index, "Fav");
-            Module1::SetFavUrl(index, address);
+            QCOMPARE(FavEdits::Add("Fav", address), FavEdits::Done);
+            window->favouritesChanged();
         }
         window->newww_Click();
         views.at(0)->calls.clear();

@@ -28,10 +28,8 @@ private slots:
         const QString data = env("XDG_DATA_HOME") + "/Corvane/Corvane";
         QDir(config).removeRecursively();
         QDir().mkpath(config);
-        {
-            QSettings old(config + "/Corvane.ini", QSettings::IniFormat);
-            old.setValue("Favorites/1", "Old & kept&http://kept.test/");
-        }
+        QSettings(config + "/Corvane.ini", QSettings::IniFormat)
+            .setValue("Favorites/1", "Old & kept&http://kept.test/");
 
         QCOMPARE(AppPaths::settingsPath(), config + "/Corvane.conf");
         QVERIFY(QFile::exists(config + "/Corvane.ini.moved"));
@@ -39,9 +37,10 @@ private slots:
         QCOMPARE(AppPaths::openSettings()->value("Favorites/1").toString(),
                  QString("Old & kept&http://kept.test/"));
 
-        QCOMPARE(AppPaths::appFolder(), QCoreApplication::applicationDirPath());
-        QCOMPARE(AppPaths::filePath("Hpage.dat"), QCoreApplication::applicationDirPath() + "/Hpage.dat");
-        QCOMPARE(AppPaths::filePath("WebHis.dat"), QCoreApplication::applicationDirPath() + "/WebHis.dat");
+        const QString exe = QCoreApplication::applicationDirPath();
+        QCOMPARE(AppPaths::appFolder(), exe);
+        QCOMPARE(AppPaths::filePath("Hpage.dat"), exe + "/Hpage.dat");
+        QCOMPARE(AppPaths::filePath("WebHis.dat"), exe + "/WebHis.dat");
         QCOMPARE(AppPaths::profileFolder(), data + "/profile");
         QCOMPARE(AppPaths::fallbackFolder(), data);
     }

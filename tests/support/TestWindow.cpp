@@ -3,9 +3,9 @@
 // QSettings on the sandbox's file, as the program keeps it.
 #include "TestWindow.h"
 
+#include "app/FavMenuItems.h"
 #include "controls/xpcmdbutton.h"
 #include "dialogs/DialogLauncher.h"
-#include "store/FavMenuItems.h"
 #include "store/FavRecord.h"
 #include "store/Module1.h"
 #include "web/WebEnginePageView.h"
@@ -117,7 +117,7 @@ QStringList TestWindow::captions() const
 {
     QStringList all;
     for (int i = 0; i < window->favMenu()->count(); ++i)
-        all << window->favMenu()->caption(i);
+        all << window->favMenu()->item(i)->text().replace("&&", "&");
     return all;
 }
 
