@@ -561,6 +561,22 @@ void frmWeb::openBackgroundTab(const QUrl &url)
     view->Navigate2(url.toString());
 }
 
+void frmWeb::openAddresses(const QStringList &urls, bool replaceFirstTab)
+{
+    if (urls.isEmpty())
+        return;
+    const int first = replaceFirstTab ? 0 : TabStrip1->count();
+    if (replaceFirstTab) {
+        Web.at(0)->Navigate2(urls.first());
+        TabStrip1->setTabText(0, literal(urls.first()));
+    }
+    for (qsizetype i = replaceFirstTab ? 1 : 0; i < urls.size(); ++i)
+        openBackgroundTab(QUrl(urls.at(i)));
+    TabStrip1->setCurrentIndex(first);
+    TabStrip1_Click(first); // also when it was selected already
+    Combo1->setEditText(urls.first());
+}
+
 // ---------------------------------------------------------------- navigation
 
 bool frmWeb::IsNewAddress(const QString &text) const
