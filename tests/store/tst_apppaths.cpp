@@ -62,10 +62,11 @@ private slots:
         install.start("cmake", {"--install", CORVANE_BUILD_DIR, "--prefix", prefix.path()});
         QVERIFY(install.waitForFinished(120000));
         QCOMPARE(install.exitCode(), 0);
-        for (const char *file : {"bin/corvane", "share/applications/corvane.desktop",
-                                 "share/icons/hicolor/48x48/apps/corvane.png",
-                                 "share/icons/hicolor/scalable/apps/corvane.svg",
-                                 "share/corvane/installed-copy"})
+        for (const char *file :
+             {"bin/corvane", "share/applications/corvane.desktop",
+              "share/icons/hicolor/48x48/apps/corvane.png",
+              "share/icons/hicolor/scalable/apps/corvane.svg", "share/corvane/installed-copy",
+              "share/metainfo/org.corvane.Corvane.metainfo.xml"})
             QVERIFY2(QFile::exists(prefix.path() + "/" + file), file);
         QVERIFY(QFileInfo(prefix.path() + "/bin/corvane").isExecutable());
         QCOMPARE(QImage(prefix.path() + "/share/icons/hicolor/48x48/apps/corvane.png").size(),
@@ -74,13 +75,13 @@ private slots:
                           QSettings::IniFormat);
         desktop.beginGroup("Desktop Entry");
         QCOMPARE(desktop.value("Name").toString(), QString("Corvane"));
-        QCOMPARE(desktop.value("Exec").toString(), QString("corvane"));
+        QCOMPARE(desktop.value("Exec").toString(), QString("corvane %U"));
         QCOMPARE(desktop.value("Icon").toString(), QString("corvane"));
         QFile entry(prefix.path() + "/share/applications/corvane.desktop");
         QVERIFY(entry.open(QIODevice::ReadOnly));
         const QByteArray text = entry.readAll();
         QVERIFY(text.contains("\nCategories=Network;WebBrowser;\n"));
-        QVERIFY(!text.contains("MimeType"));
+        QVERIFY(text.contains("x-scheme-handler/https;"));
         // The installed copy keeps its data per user.
         QCOMPARE(AppPaths::chooseAppFolder(prefix.path() + "/bin", "/user"), QString("/user"));
     }
