@@ -65,18 +65,18 @@ int CorvaneApp::run(int argc, char **argv)
     {
         frmWeb window;
         window.Form_Load();
-        if (!command.addresses.isEmpty()) {
-            window.openAddresses(command.addresses, true);
-            reportTabs(window);
-        }
         SingleInstance instance;
         QObject::connect(
             &instance, &SingleInstance::addressesReceived, &window,
             [&window](const QStringList &addresses) { openHandedOver(window, addresses); });
-        // --new-window leaves a running program's socket to it.
+        // Under --new-window a running program keeps its socket.
         if (!socket.isEmpty() && !instance.listen(socket) && !command.newWindow)
             qWarning("Corvane: cannot listen at %s; later starts open windows of their own",
                      qPrintable(socket));
+        if (!command.addresses.isEmpty()) {
+            window.openAddresses(command.addresses, true);
+            reportTabs(window);
+        }
         status = app.exec();
     }
     return status;

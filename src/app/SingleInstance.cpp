@@ -84,7 +84,10 @@ SingleInstance::HandOver SingleInstance::handOver(const QString &path, const QSt
 
 bool SingleInstance::listen(const QString &path)
 {
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    // Bound in place, so a socket already there makes listening fail rather
+    // than being replaced (Qt's access options bind elsewhere and rename over
+    // it, taking the name from a running program). Only the user can enter
+    // the folder it lies in.
     if (m_server.listen(path))
         return true;
     if (m_server.serverError() != QAbstractSocket::AddressInUseError)

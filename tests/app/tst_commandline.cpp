@@ -31,11 +31,6 @@ class TestCommandLine : public QObject
         process->start(program, arguments);
         return process;
     }
-    static void row(const char *name, const QStringList &arguments, const QStringList &addresses,
-                    int skipped = 0, int exitStatus = -1)
-    {
-        QTest::newRow(name) << arguments << addresses << skipped << exitStatus;
-    }
 
 private slots:
     void initTestCase()
@@ -44,8 +39,6 @@ private slots:
         QVERIFY(QFile::copy(CORVANE_BUILD_DIR "/corvane", program));
         sandbox.writeFile("page.html", "<title>page</title>");
         sandbox.writeFile("Hpage.dat", "\"" + server.address("/home.html").toUtf8() + "\"\r\n");
-        for (const char *path : {"/home.html", "/a.html", "/b.html", "/c.html", "/d.html"})
-            server.setPage(path, QByteArray("<title>") + path + "</title>");
     }
 
     void parsing_data()
@@ -54,6 +47,10 @@ private slots:
         QTest::addColumn<QStringList>("addresses");
         QTest::addColumn<int>("skipped");
         QTest::addColumn<int>("exitStatus");
+        auto row = [](const char *name, const QStringList &arguments, const QStringList &addresses,
+                      int skipped = 0, int exitStatus = -1) {
+            QTest::newRow(name) << arguments << addresses << skipped << exitStatus;
+        };
         row("files", {"page.html", sandbox.filePath("page.html")}, {file, file});
         row("host, bad skipped", {"", "site.tld", "--", "-x.html"}, {"http://www.site.tld"}, 2);
         row("missing files", {"missing.html", "./x", "x/y"}, {}, 3);
@@ -84,6 +81,10 @@ private slots:
                  "tabs 0: " + server.address("/a.html") + " http://" + host + " " + file + "\n");
         WAIT_FOR(server.requested.contains("/b.html"));
         QVERIFY(!server.requested.contains("/home.html"));
+        // A browser of its own leaves the first one's socket alone.
+        QProcess *other = launch({"--new-window", server.address("/e.html")});
+        QByteArray otherOut;
+        WAIT_FOR((otherOut += other->readAllStandardOutput()).contains('\n'));
 
         QElapsedTimer clock;
         clock.start();
