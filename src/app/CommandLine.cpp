@@ -16,7 +16,7 @@ namespace {
 bool hasControlCharacter(const QString &text)
 {
     for (QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+        if (c.category() == QChar::Other_Control)
             return true;
     }
     return false;
@@ -27,7 +27,7 @@ QString shown(const QString &argument)
 {
     QString text = argument.left(60);
     for (QChar &c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+        if (!c.isPrint())
             c = QLatin1Char('?');
     }
     return argument.size() > text.size() ? text + QStringLiteral("...") : text;
