@@ -3,7 +3,8 @@
 #   scripts/test.sh [--full]
 # With --full, or when CI=true, it then also builds the library and the tests
 # with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) and runs
-# every test there, and runs each fuzz target for 30 s (fuzz/run.sh).
+# every test there, runs each fuzz target for 30 s (fuzz/run.sh), and builds
+# and checks the Debian package (scripts/check-package.sh).
 # As root every test stage runs in a network namespace of its own that holds
 # only loopback, so no test can reach anything beyond this machine.
 # Exits non-zero when any build or stage fails; every stage runs regardless.
@@ -21,7 +22,7 @@ done
 
 # Packages first: the namespace has no way out to the package mirrors.
 extra=()
-$full && extra=(clang libclang-rt-14-dev)
+$full && extra=(clang libclang-rt-14-dev dpkg-dev file lintian desktop-file-utils appstream)
 scripts/setup-deps.sh "${extra[@]}"
 
 isolated() {
@@ -71,6 +72,7 @@ if $full; then
     status=1
   fi
   stage "fuzzing" isolated fuzz/run.sh 30
+  stage "Debian package" scripts/check-package.sh
 fi
 
 echo "== Summary"

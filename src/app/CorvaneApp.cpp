@@ -1,10 +1,17 @@
 // Start-up of the Corvane process.
 #include "app/CorvaneApp.h"
 
+#include "app/CommandLine.h"
+#include "app/SingleInstance.h"
 #include "app/frmWeb.h"
+#include "store/AppPaths.h"
+#include "store/Module1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
+
+#include <cstdio>
 
 void CorvaneApp::setIdentity()
 {
@@ -14,16 +21,86 @@ void CorvaneApp::setIdentity()
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
+QStringList CorvaneApp::programArguments()
+{
+    QStringList arguments = QCoreApplication::arguments();
+    const qsizetype engine = arguments.indexOf(QStringLiteral("--webEngineArgs"));
+    if (engine > 0)
+        arguments = arguments.mid(0, engine);
+    return arguments;
+}
+
 int CorvaneApp::run(int argc, char **argv)
 {
     setIdentity();
+    CommandLine command;
+    QString socket;
+    {
+        // Reading the command line and handing over need no screen, so
+        // --help, --version and a second start work without one, and a
+        // second start ends here without starting the engine.
+        QCoreApplication core(argc, argv);
+        command = CommandLine::parse(programArguments(), QDir::currentPath());
+        const int status = command.report();
+        if (status >= 0)
+            return status;
+        socket = SingleInstance::socketPath(AppPaths::appFolder());
+        if (!command.newWindow && !socket.isEmpty()) {
+            switch (SingleInstance::handOver(socket, command.addresses)) {
+            case SingleInstance::HandOver::Done:
+                return 0;
+            case SingleInstance::HandOver::NoAnswer:
+                std::fputs("corvane: the running Corvane did not answer; starting another\n",
+                           stderr);
+                break;
+            case SingleInstance::HandOver::NoProgram:
+                break;
+            }
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/corvane.png")));
     int status = 0;
     {
         frmWeb window;
         window.Form_Load();
+        SingleInstance instance;
+        QObject::connect(
+            &instance, &SingleInstance::addressesReceived, &window,
+            [&window](const QStringList &addresses) { openHandedOver(window, addresses); });
+        // Under --new-window a running program keeps its socket.
+        if (!socket.isEmpty() && !instance.listen(socket) && !command.newWindow)
+            qWarning("Corvane: cannot listen at %s; later starts open windows of their own",
+                     qPrintable(socket));
+        if (!command.addresses.isEmpty()) {
+            window.openAddresses(command.addresses, true);
+            reportTabs(window);
+        }
         status = app.exec();
     }
     return status;
+}
+
+void CorvaneApp::openHandedOver(frmWeb &window, QStringList addresses)
+{
+    if (addresses.isEmpty())
+        addresses.append(Module1::GetHomePage());
+    window.openAddresses(addresses, false);
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    reportTabs(window);
+}
+
+void CorvaneApp::reportTabs(const frmWeb &window)
+{
+    if (!qEnvironmentVariableIsSet("CORVANE_REPORT_TABS"))
+        return;
+    QString line = QStringLiteral("tabs %1:").arg(window.selectedIndex());
+    for (const PageView *view : window.views())
+        line += QLatin1Char(' ') + view->LocationURL();
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
 }

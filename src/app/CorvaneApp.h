@@ -1,10 +1,27 @@
-// Process-wide start-up: application identity, engine profile, main window.
+// Process-wide start-up: the command line, handing addresses to a running
+// Corvane, application identity, engine profile, main window.
 #pragma once
+
+#include <QStringList>
+
+class frmWeb;
 
 class CorvaneApp
 {
 public:
-    // Sets the names Qt needs before anything else, then starts the browser.
+    // Reads the command line, hands its addresses to a running Corvane
+    // when there is one, else sets the names Qt needs and starts the browser.
     static int run(int argc, char **argv);
     static void setIdentity();
+
+private:
+    // The program's own arguments: argv up to "--webEngineArgs", after
+    // which the arguments are the engine's.
+    static QStringList programArguments();
+    // Opens what a later start handed over, in new tabs after the last, and
+    // brings the window to the front.
+    static void openHandedOver(frmWeb &window, QStringList addresses);
+    // With CORVANE_REPORT_TABS set, prints "tabs <selected>: <address>..."
+    // after addresses are opened, for the tests that start the program.
+    static void reportTabs(const frmWeb &window);
 };

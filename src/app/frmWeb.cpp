@@ -401,6 +401,22 @@ void frmWeb::addressListCleared()
     Combo1->setEditText(text);
 }
 
+void frmWeb::openAddresses(const QStringList &urls, bool replaceFirstTab)
+{
+    if (urls.isEmpty())
+        return;
+    const int first = replaceFirstTab ? 0 : m_tabs->count();
+    if (replaceFirstTab) {
+        m_tabs->view(0)->Navigate2(urls.first());
+        m_tabs->setTabCaption(0, urls.first());
+    }
+    for (qsizetype i = replaceFirstTab ? 1 : 0; i < urls.size(); ++i)
+        m_tabs->openBackgroundTab(QUrl(urls.at(i)));
+    m_tabs->tabStrip()->setCurrentIndex(first);
+    m_tabs->TabStrip1_Click(first); // also when it was selected already
+    Combo1->setEditText(urls.first());
+}
+
 // ---------------------------------------------------------------- navigation
 
 bool frmWeb::IsNewAddress(const QString &text) const

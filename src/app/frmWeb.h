@@ -54,6 +54,12 @@ public:
     // True when no list entry contains the text (case-sensitive).
     bool IsNewAddress(const QString &text) const;
 
+    // Opens addresses given from outside (the command line), the first one
+    // selected: in the first tab when replaceFirstTab, else in a new tab
+    // after the last; each further one in a new tab after it. The typed-
+    // address history is left as it is.
+    void openAddresses(const QStringList &urls, bool replaceFirstTab);
+
 public slots:
     void Form_Load();
     void Close_Click();
