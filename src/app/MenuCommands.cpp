@@ -139,11 +139,6 @@ void MenuCommands::mnuTop_Click()
     Prompts::KeepOnTop(window, top->isChecked());
 }
 
-void MenuCommands::ShowOnTop(QWidget *dialog)
-{
-    Prompts::ShowOnTop(dialog);
-}
-
 // ---------------------------------------------------------------- Help menu
 
 void MenuCommands::mnuHelp_Click()

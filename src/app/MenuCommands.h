@@ -18,22 +18,6 @@ public:
     // The commands act on the shell's selected view and on its address box.
     MenuCommands(BrowserShell *shell, QComboBox *addressBox, QObject *parent);
 
-    // Places a dialog above all windows and shows it modeless; the main
-    // window stays usable. Showing it again only brings it forward.
-    static void ShowOnTop(QWidget *dialog);
-
-    // The same for a dialog loaded on first request: load() runs only while
-    // no instance is alive, so a second request brings the first one forward.
-    template <typename Dialog, typename Load>
-    static Dialog *ShowOnTop(QPointer<Dialog> &instance, Load load)
-    {
-        if (!instance)
-            instance = load();
-        if (instance)
-            ShowOnTop(instance.data());
-        return instance.data();
-    }
-
     static const QString HelpText;
     static const QString HelpTitle;
     static const QString TabHelpText;

@@ -2,7 +2,7 @@
 #include "dialogs/DialogLauncher.h"
 
 #include "app/BrowserShell.h"
-#include "app/MenuCommands.h"
+#include "platform/Prompts.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmFav.h"
 #include "dialogs/frmFavDel.h"
@@ -42,16 +42,17 @@ frmAbout *DialogLauncher::aboutDialog() const
     return m_about;
 }
 
-void DialogLauncher::placeOver(QWidget *dialog, QWidget *owner)
+// Places a dialog above all windows and shows it modeless; the main window
+// stays usable. load() runs only while no instance is alive, so a second
+// request brings the first one forward.
+template <typename Dialog, typename Load>
+static Dialog *showOnTop(QPointer<Dialog> &instance, Load load)
 {
-    if (!dialog || !owner)
-        return;
-    dialog->winId(); // the native window, to hang it on its owner's
-    if (dialog->windowHandle() && owner->window()->windowHandle())
-        dialog->windowHandle()->setTransientParent(owner->window()->windowHandle());
-    QRect frame = dialog->frameGeometry();
-    frame.moveCenter(owner->window()->frameGeometry().center());
-    dialog->move(frame.topLeft());
+    if (!instance)
+        instance = load();
+    if (instance)
+        Prompts::ShowOnTop(instance.data());
+    return instance.data();
 }
 
 void DialogLauncher::updateMainWindow()
@@ -72,7 +73,7 @@ template <typename Dialog> void DialogLauncher::openHoldingWindow(QPointer<Dialo
         instance.clear();
         updateMainWindow();
     });
-    placeOver(instance, m_window);
+    Prompts::PlaceOver(instance, m_window);
     instance->show();
 }
 
@@ -88,23 +89,23 @@ void DialogLauncher::DelFav_Click()
 
 void DialogLauncher::prop_Click()
 {
-    MenuCommands::ShowOnTop(m_properties, [this] {
+    showOnTop(m_properties, [this] {
         auto *dialog = new frmProperties(m_shell);
         connect(dialog, &QDialog::finished, this, [this] {
             m_properties.clear();
             updateMainWindow();
         });
-        placeOver(dialog, m_window);
+        Prompts::PlaceOver(dialog, m_window);
         return dialog;
     });
 }
 
 void DialogLauncher::mnuAbout_Click()
 {
-    MenuCommands::ShowOnTop(m_about, [this] {
+    showOnTop(m_about, [this] {
         auto *dialog = new frmAbout;
         connect(dialog, &QDialog::finished, this, [this] { m_about.clear(); });
-        placeOver(dialog, m_window);
+        Prompts::PlaceOver(dialog, m_window);
         return dialog;
     });
 }

@@ -26,11 +26,6 @@ public:
     frmProperties *optionsDialog() const;
     frmAbout *aboutDialog() const;
 
-    // Makes owner the dialog's transient parent and centres it over owner.
-    // The dialogs are windows of their own, not children of their owner, so
-    // that disabling the owner leaves them usable.
-    static void placeOver(QWidget *dialog, QWidget *owner);
-
 public slots:
     void AddToFav_Click();
     void DelFav_Click();

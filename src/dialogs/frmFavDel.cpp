@@ -5,7 +5,6 @@
 #include "app/BrowserShell.h"
 #include "controls/xpcmdbutton.h"
 #include "dialogs/DialogForm.h"
-#include "dialogs/DialogLauncher.h"
 #include "dialogs/frmFavDelCh.h"
 #include "platform/Prompts.h"
 #include "store/FavEdits.h"
@@ -132,7 +131,7 @@ void frmFavDel::cmdChURL_Click()
     // The list and its address box stay as they are: the entry keeps its name.
     connect(m_change, &frmFavDelCh::addressChanged, this, [this] { edited(FavEdits::Done); });
     connect(m_change, &QDialog::finished, this, [this] { setEnabled(true); });
-    DialogLauncher::placeOver(m_change, this);
+    Prompts::PlaceOver(m_change, this);
     m_change->show();
 }
 

@@ -263,44 +263,6 @@ private slots:
         QVERIFY(!(window->windowFlags() & Qt::WindowStaysOnTopHint));
     }
 
-    void dialogOnTopIsLoadedOnceAndModeless()
-    {
-        QPointer<QDialog> instance;
-        int loads = 0;
-        auto load = [&] {
-            ++loads;
-            auto *dialog = new QDialog(window.get());
-            dialog->setAttribute(Qt::WA_DeleteOnClose);
-            return dialog;
-        };
-        QDialog *first = MenuCommands::ShowOnTop(instance, load);
-        QVERIFY(first);
-        QVERIFY(first->isVisible());
-        QVERIFY(first->windowFlags() & Qt::WindowStaysOnTopHint);
-        QCOMPARE(first->windowModality(), Qt::NonModal);
-        QVERIFY(!(window->windowFlags() & Qt::WindowStaysOnTopHint)); // Always on Top is off
-        QVERIFY(window->isEnabled());
-        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(first));
-
-        // Back to the main window, then ask again: the same dialog comes forward.
-        QApplication::setActiveWindow(window.get());
-        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(window.get()));
-        QCOMPARE(MenuCommands::ShowOnTop(instance, load), first);
-        QCOMPARE(loads, 1);
-        QCOMPARE(window->findChildren<QDialog *>().size(), 1);
-        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(first));
-
-        // Closed, it is unloaded; the next request loads it afresh.
-        first->close();
-        QTRY_VERIFY(instance.isNull());
-        QDialog *second = MenuCommands::ShowOnTop(instance, load);
-        QCOMPARE(loads, 2);
-        QVERIFY(second && second->isVisible());
-        QVERIFY(second->windowFlags() & Qt::WindowStaysOnTopHint);
-    }
-
-    // ------------------------------------------------------------ Help menu
-
     void tabHelpMessage()
     {
         trigger("mnuTabHlp");
