@@ -31,6 +31,8 @@ public:
     QString LocationName() const override;
     bool isLoading() const override { return m_loading; }
     void discard() override;
+    void findText(const QString &text, bool backward, bool matchCase) override;
+    void setZoomPercent(int percent) override;
 
     QWebEngineView *engineView() const { return m_view; }
     // Lets this view's page take over a new-window request of another page.
@@ -60,4 +62,5 @@ private:
     bool m_coverPending = false;
     bool m_loading = false;
     bool m_contextMenuNewWindow = false;
+    int m_findRequest = 0; // the latest findText; older answers are dropped
 };
