@@ -3,8 +3,10 @@
 
 #include "app/AddressListIndex.h"
 #include "app/DownloadManager.h"
+#include "app/FindBar.h"
 #include "app/MenuCommands.h"
 #include "app/WebEnginePageView.h"
+#include "app/ZoomControl.h"
 #include "dialogs/DialogLauncher.h"
 #include "store/AddressRules.h"
 #include "store/FavMenuItems.h"
@@ -328,6 +330,13 @@ void frmWeb::createCentralArea()
     column->addWidget(m_viewArea, 1);
     setCentralWidget(central);
 
+    // Find in page and zoom, reached by keys only (no menu items).
+    m_findBar = new FindBar([this] { return selectedView(); }, central);
+    column->addWidget(m_findBar);
+    m_zoom = new ZoomControl([this] { return selectedView(); }, this);
+    connect(TabStrip1, &QTabBar::currentChanged, m_findBar, &FindBar::selectionChanged);
+    connect(TabStrip1, &QTabBar::currentChanged, m_zoom, &ZoomControl::selectionChanged);
+
     PageView *first = loadView();
     first->setVisible(true);
 
@@ -378,6 +387,7 @@ void frmWeb::createStatusBar()
     Bar1->setTextVisible(false);
     holderLayout->addWidget(Bar1);
     StatusBar1->addPermanentWidget(holder);
+    StatusBar1->addPermanentWidget(m_zoom->label());
 }
 
 PageView *frmWeb::loadView()
@@ -389,6 +399,7 @@ PageView *frmWeb::loadView()
     view->setVisible(false);
     static_cast<QGridLayout *>(m_viewArea->layout())->addWidget(view, 0, 0);
     Web.append(view);
+    m_zoom->addView(view);
 
     connect(view, &PageView::StatusTextChange, this,
             [this, view](const QString &text) { Web_StatusTextChange(indexOf(view), text); });

@@ -10,6 +10,7 @@
 
 class AddressListIndex;
 class FavMenuItems;
+class FindBar;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -18,6 +19,7 @@ class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class QTabBar;
+class ZoomControl;
 
 class frmWeb : public QMainWindow
 {
@@ -120,6 +122,8 @@ private:
     QMenu *mnuTab = nullptr;
     FavMenuItems *m_favItems = nullptr;
     QVector<PageView *> Web;
+    FindBar *m_findBar = nullptr;  // find in page, reached by keys
+    ZoomControl *m_zoom = nullptr; // per-host zoom, reached by keys and the wheel
 
     bool NewWindowLinkPending = false;
     QString LastLinkAddress;
