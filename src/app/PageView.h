@@ -61,6 +61,14 @@ public:
     // The engine's page behind the view, for the commands that hand it to the
     // engine (save, print, properties); null for a view without an engine.
     virtual QWebEnginePage *enginePage() const { return nullptr; }
+    // Finds text in the page: the next match, or the previous one when
+    // backward; asking again for the same text goes on through its matches,
+    // wrapping at either end, a new text starts afresh. An empty text ends
+    // the search and clears the highlight. Only the latest search answers,
+    // with FindTextFinished.
+    virtual void findText(const QString &text, bool backward, bool matchCase) = 0;
+    // Shows the page at percent of its normal size.
+    virtual void setZoomPercent(int percent) = 0;
 
 signals:
     void StatusTextChange(const QString &text);
@@ -75,6 +83,9 @@ signals:
     void LocationChange();
     // The page asked to be printed (window.print()).
     void PrintRequested();
+    // The answer to the latest findText: the active match (from 1, 0 when
+    // none) and how many matches there are.
+    void FindTextFinished(int activeMatch, int matchCount);
 
 private:
     bool m_silent = false;

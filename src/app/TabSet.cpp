@@ -85,6 +85,11 @@ TabSet::TabSet(PageViewFactory factory, QWidget *parent)
     first->setVisible(true);
 }
 
+void TabSet::addBelowViews(QWidget *bar)
+{
+    layout()->addWidget(bar);
+}
+
 TabSet::~TabSet()
 {
     // Views (and their pages) go before the profile they use.

@@ -68,6 +68,9 @@ public slots:
     void Web_DocumentComplete(int index);
     void Web_LocationChange(int index);
 
+    // Puts a bar (find in page) under the views, above the status bar.
+    void addBelowViews(QWidget *bar);
+
 signals:
     // What the window shows: the address box text, the window caption, the
     // selected view's status text and load progress.

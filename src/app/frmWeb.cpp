@@ -3,8 +3,10 @@
 
 #include "app/AddressListIndex.h"
 #include "app/FavMenuItems.h"
+#include "app/FindBar.h"
 #include "app/FormMetrics.h"
 #include "app/MenuCommands.h"
+#include "app/ZoomControl.h"
 #include "dialogs/DialogLauncher.h"
 #include "store/AddressRules.h"
 #include "store/Module1.h"
@@ -183,6 +185,17 @@ void frmWeb::createTabSet(PageViewFactory factory)
     connect(m_tabs, &TabSet::progressChanged, this, &frmWeb::showProgress);
     connect(m_tabs, &TabSet::navigationStarted, this, [this] { Bar1->setVisible(true); });
     connect(m_tabs, &TabSet::navigationFinished, this, [this] { Bar1->setVisible(false); });
+
+    // Find in page sits under the views; zoom follows every view of a host.
+    m_findBar = new FindBar([this] { return selectedView(); }, m_tabs);
+    m_tabs->addBelowViews(m_findBar);
+    m_zoom = new ZoomControl([this] { return selectedView(); }, this);
+    for (PageView *view : m_tabs->views())
+        m_zoom->addView(view);
+    connect(m_tabs, &TabSet::tabOpened, this,
+            [this](int index) { m_zoom->addView(m_tabs->view(index)); });
+    connect(m_tabs, &TabSet::tabShown, m_findBar, &FindBar::selectionChanged);
+    connect(m_tabs, &TabSet::tabShown, m_zoom, &ZoomControl::selectionChanged);
 }
 
 void frmWeb::createStatusBar()
@@ -211,6 +224,7 @@ void frmWeb::createStatusBar()
     Bar1->setTextVisible(false);
     holderLayout->addWidget(Bar1);
     StatusBar1->addPermanentWidget(holder);
+    StatusBar1->addPermanentWidget(m_zoom->label());
 }
 
 void frmWeb::createMenus()

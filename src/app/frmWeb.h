@@ -13,6 +13,8 @@
 
 class AddressListIndex;
 class FavMenuItems;
+class FindBar;
+class ZoomControl;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -112,4 +114,6 @@ private:
     QLabel *m_statusPanel = nullptr;
     QMenu *m_favoritesMenu = nullptr;
     FavMenuItems *m_favItems = nullptr;
+    FindBar *m_findBar = nullptr;
+    ZoomControl *m_zoom = nullptr;
 };

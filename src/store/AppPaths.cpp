@@ -135,6 +135,10 @@ void AppPaths::forgetUsablePaths()
 
 QString AppPaths::decideUsablePath(const QString &path)
 {
+    // A fresh home has no ~/.config/Corvane yet: its folder is made, not
+    // taken for one that cannot be written.
+    if (!QFileInfo::exists(path))
+        QDir().mkpath(QFileInfo(path).absolutePath());
     if (isUsableFile(path))
         return path;
     const QString folder = fallbackFolder();

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
 #include <QWebEngineContextMenuRequest>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
@@ -81,6 +82,7 @@ WebEnginePageView::WebEnginePageView(QWidget *parent) : PageView(parent)
 
 WebEnginePageView::~WebEnginePageView()
 {
+    ++m_findRequest; // a search still running answers no more
     // The page must go before the view that displays it.
     if (QWebEnginePage *page = m_view->page())
         delete page;
@@ -357,4 +359,31 @@ void WebEnginePageView::discard()
         page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
         trimHeapSoon();
     }
+}
+
+void WebEnginePageView::findText(const QString &text, bool backward, bool matchCase)
+{
+    const int request = ++m_findRequest;
+    if (text.isEmpty()) {
+        m_view->page()->findText(QString());
+        return;
+    }
+    QWebEnginePage::FindFlags flags;
+    if (backward)
+        flags |= QWebEnginePage::FindBackward;
+    if (matchCase)
+        flags |= QWebEnginePage::FindCaseSensitively;
+    // The engine answers a search that a newer one replaced with "no
+    // matches" at once; only the latest answer is passed on.
+    const QPointer<WebEnginePageView> self(this);
+    m_view->page()->findText(text, flags, [self, request](const QWebEngineFindTextResult &result) {
+        if (self && request == self->m_findRequest)
+            emit self->FindTextFinished(result.activeMatch(), result.numberOfMatches());
+    });
+}
+
+void WebEnginePageView::setZoomPercent(int percent)
+{
+    // The page keeps its factor across navigations of this view only.
+    m_view->page()->setZoomFactor(percent / 100.0);
 }

@@ -34,6 +34,8 @@ public:
     void discard() override;
     bool showsCrashNotice() const override;
     QWebEnginePage *enginePage() const override;
+    void findText(const QString &text, bool backward, bool matchCase) override;
+    void setZoomPercent(int percent) override;
 
     QWebEngineView *engineView() const { return m_view; }
     // Lets this view's page take over a new-window request of another page.
@@ -61,4 +63,5 @@ private:
     bool m_coverPending = false;
     bool m_loading = false;
     bool m_contextMenuNewWindow = false;
+    int m_findRequest = 0; // the latest findText; older answers are dropped
 };

@@ -49,6 +49,9 @@ private slots:
     void newerStoreWinsOverTheOldFile()
     {
         QTemporaryDir dir;
+        // A store whose folder does not exist yet (a fresh home) stays in place.
+        const QString fresh = dir.filePath("fresh/Corvane/Corvane.conf");
+        QCOMPARE(AppPaths::usablePath(fresh), fresh);
         const QString ini = dir.filePath("Corvane.ini"), conf = dir.filePath("Corvane.conf");
         QSettings(ini, QSettings::IniFormat).setValue("Favorites/1", "old&http://old.test/");
         QSettings(conf, QSettings::IniFormat).setValue("Favorites/1", "new&http://new.test/");

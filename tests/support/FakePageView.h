@@ -22,12 +22,15 @@ public:
     QString LocationName() const override { return title; }
     bool isLoading() const override { return false; }
     void discard() override { ++discards; }
+    void findText(const QString &text, bool, bool) override { finds << text; }
+    void setZoomPercent(int) override {}
 
     // What the shell asked, in order: "Navigate2 <address>", "Stop", ...
     QStringList calls;
     QString url;
     QString title;
     int discards = 0;
+    QStringList finds; // what findText was asked for, in order
     bool canGoBack = false;
     bool canGoForward = false;
 
