@@ -182,9 +182,9 @@ void WebEnginePageView::connectPage()
     // cancels the request and the page shows its own refusal.
     connect(page, &QWebEnginePage::authenticationRequired, this,
             [this](const QUrl &url, QAuthenticator *auth) {
-                askCredentials(tr("%1 asks for a user name and password (%2).")
-                                   .arg(url.host(), auth->realm()),
-                               auth);
+                askCredentials(
+                    tr("%1 asks for a user name and password (%2).").arg(url.host(), auth->realm()),
+                    auth);
             });
     connect(page, &QWebEnginePage::proxyAuthenticationRequired, this,
             [this](const QUrl &, QAuthenticator *auth, const QString &proxyHost) {
@@ -268,7 +268,10 @@ void WebEnginePageView::onRenderProcessTerminated(int status, int)
     emit DocumentComplete();
 }
 
-bool WebEnginePageView::showsCrashNotice() const { return m_stack->currentWidget() == m_crashNotice; }
+bool WebEnginePageView::showsCrashNotice() const
+{
+    return m_stack->currentWidget() == m_crashNotice;
+}
 
 void WebEnginePageView::Navigate2(const QString &address)
 {
@@ -279,7 +282,10 @@ void WebEnginePageView::Navigate2(const QString &address)
         m_view->setUrl(QUrl(QStringLiteral("about:blank")));
 }
 
-void WebEnginePageView::Stop() { m_view->stop(); }
+void WebEnginePageView::Stop()
+{
+    m_view->stop();
+}
 
 bool WebEnginePageView::GoBack()
 {
@@ -308,9 +314,15 @@ bool WebEnginePageView::ExecWB(int command, int option)
     return PageCommands::exec(this, command, option);
 }
 
-QString WebEnginePageView::LocationURL() const { return m_view->url().toString(); }
+QString WebEnginePageView::LocationURL() const
+{
+    return m_view->url().toString();
+}
 
-QString WebEnginePageView::LocationName() const { return m_view->title(); }
+QString WebEnginePageView::LocationName() const
+{
+    return m_view->title();
+}
 
 namespace {
 // A discarded page's buffers are freed in this process a moment after its

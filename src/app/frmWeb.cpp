@@ -37,7 +37,10 @@ const QString CaptionPrefix = QStringLiteral("Corvane - ");
 constexpr int TabCaptionLimit = 20;
 
 // Twips to pixels at 96 dots per inch.
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
 
 QFont namedFont(const QString &family, qreal points, bool bold = false)
 {
@@ -149,23 +152,24 @@ void frmWeb::createMenus()
     connect(item(printOptions, QStringLiteral("PrPr"), QStringLiteral("Print Preview...")),
             &QAction::triggered, commands, &MenuCommands::PrPr_Click);
     separator(file, QStringLiteral("sss"));
-    connect(item(file, QStringLiteral("Close"), QStringLiteral("Close")), &QAction::triggered,
-            this, &frmWeb::Close_Click);
+    connect(item(file, QStringLiteral("Close"), QStringLiteral("Close")), &QAction::triggered, this,
+            &frmWeb::Close_Click);
 
     QMenu *edit = menu(QStringLiteral("Edit"), QStringLiteral("Edit"));
-    connect(item(edit, QStringLiteral("Cut"), QStringLiteral("Cut")), &QAction::triggered,
-            commands, &MenuCommands::Cut_Click);
+    connect(item(edit, QStringLiteral("Cut"), QStringLiteral("Cut")), &QAction::triggered, commands,
+            &MenuCommands::Cut_Click);
     connect(item(edit, QStringLiteral("Copy"), QStringLiteral("Copy")), &QAction::triggered,
             commands, &MenuCommands::Copy_Click);
     connect(item(edit, QStringLiteral("paste"), QStringLiteral("Paste") + QString(24, ' ')),
             &QAction::triggered, commands, &MenuCommands::paste_Click);
     separator(edit, QStringLiteral("se"));
-    connect(item(edit, QStringLiteral("selall"), QStringLiteral("Select All")),
-            &QAction::triggered, commands, &MenuCommands::selall_Click);
+    connect(item(edit, QStringLiteral("selall"), QStringLiteral("Select All")), &QAction::triggered,
+            commands, &MenuCommands::selall_Click);
 
     m_favoritesMenu = menu(QStringLiteral("Favorites"), QStringLiteral("Favorites"));
-    connect(item(m_favoritesMenu, QStringLiteral("AddToFav"), QStringLiteral("Add to Favorites...")),
-            &QAction::triggered, dialogs, &DialogLauncher::AddToFav_Click);
+    connect(
+        item(m_favoritesMenu, QStringLiteral("AddToFav"), QStringLiteral("Add to Favorites...")),
+        &QAction::triggered, dialogs, &DialogLauncher::AddToFav_Click);
     connect(item(m_favoritesMenu, QStringLiteral("DelFav"), QStringLiteral("Organize Favorite...")),
             &QAction::triggered, dialogs, &DialogLauncher::DelFav_Click);
     separator(m_favoritesMenu, QStringLiteral("sep"));
@@ -183,12 +187,12 @@ void frmWeb::createMenus()
 
     mnuTab = menu(QStringLiteral("mnuTab"), QStringLiteral("Tab Menu"));
     mnuTab->menuAction()->setVisible(false);
-    connect(item(mnuTab, QStringLiteral("cmdClosee"), QStringLiteral("Close")),
-            &QAction::triggered, this, &frmWeb::cmdClosee_Click);
+    connect(item(mnuTab, QStringLiteral("cmdClosee"), QStringLiteral("Close")), &QAction::triggered,
+            this, &frmWeb::cmdClosee_Click);
 
     QMenu *help = menu(QStringLiteral("mnuHelpGen"), QStringLiteral("Help"));
-    QAction *helpItem = item(help, QStringLiteral("mnuHelp"), QStringLiteral("Help"),
-                             QKeySequence(Qt::Key_F1));
+    QAction *helpItem =
+        item(help, QStringLiteral("mnuHelp"), QStringLiteral("Help"), QKeySequence(Qt::Key_F1));
     helpItem->setVisible(false);
     connect(helpItem, &QAction::triggered, commands, &MenuCommands::mnuHelp_Click);
     separator(help, QStringLiteral("spsp"))->setVisible(false);
@@ -242,8 +246,8 @@ void frmWeb::createToolBars()
     auto *spring = new QWidget(picture1);
     spring->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     picture1->addWidget(spring);
-    cmdGoogle = button(picture1, QStringLiteral("cmdGoogle"), QStringLiteral("Go To GOOGLE"), 2055,
-                       375);
+    cmdGoogle =
+        button(picture1, QStringLiteral("cmdGoogle"), QStringLiteral("Go To GOOGLE"), 2055, 375);
     connect(cmdGoogle, &QPushButton::clicked, this, &frmWeb::cmdGoogle_Click);
 
     addToolBarBreak(Qt::TopToolBarArea);
@@ -416,7 +420,10 @@ PageView *frmWeb::loadView()
     return view;
 }
 
-int frmWeb::indexOf(QObject *view) const { return view->property("index").toInt(); }
+int frmWeb::indexOf(QObject *view) const
+{
+    return view->property("index").toInt();
+}
 
 PageView *frmWeb::selectedView() const
 {
@@ -426,9 +433,15 @@ PageView *frmWeb::selectedView() const
     return Web.at(index);
 }
 
-int frmWeb::selectedIndex() const { return TabStrip1->currentIndex(); }
+int frmWeb::selectedIndex() const
+{
+    return TabStrip1->currentIndex();
+}
 
-void frmWeb::setCaption(const QString &text) { setWindowTitle(text); }
+void frmWeb::setCaption(const QString &text)
+{
+    setWindowTitle(text);
+}
 
 // ---------------------------------------------------------------- start-up
 
@@ -458,7 +471,10 @@ void frmWeb::Close_Click()
 
 // ---------------------------------------------------------------- tabs
 
-void frmWeb::new_b_Click() { newww_Click(); }
+void frmWeb::new_b_Click()
+{
+    newww_Click();
+}
 
 void frmWeb::newww_Click()
 {
@@ -472,7 +488,10 @@ void frmWeb::newww_Click()
     view->setSilent(true);
 }
 
-void frmWeb::cmdClosee_Click() { cmdClose_Click(); }
+void frmWeb::cmdClosee_Click()
+{
+    cmdClose_Click();
+}
 
 void frmWeb::cmdClose_Click()
 {
@@ -645,7 +664,10 @@ void frmWeb::focusAddressBox()
     Combo1->lineEdit()->selectAll();
 }
 
-void frmWeb::showStatus(const QString &text) { m_statusPanel->setText(text); }
+void frmWeb::showStatus(const QString &text)
+{
+    m_statusPanel->setText(text);
+}
 
 // ---------------------------------------------------------------- page events
 
@@ -682,9 +704,15 @@ void frmWeb::Web_TitleChange(int index, const QString &text)
     TabStrip1->setTabToolTip(index, text);
 }
 
-void frmWeb::Web_BeforeNavigate2(int) { Bar1->setVisible(true); }
+void frmWeb::Web_BeforeNavigate2(int)
+{
+    Bar1->setVisible(true);
+}
 
-void frmWeb::Web_NavigateComplete2(int) { Bar1->setVisible(false); }
+void frmWeb::Web_NavigateComplete2(int)
+{
+    Bar1->setVisible(false);
+}
 
 void frmWeb::Web_DocumentComplete(int index)
 {

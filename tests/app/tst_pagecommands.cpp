@@ -572,7 +572,6 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
         QTRY_VERIFY(dialog.isNull());
     }
-
 };
 
 QTEST_MAIN(TestPageCommands)
