@@ -53,6 +53,11 @@ public:
     // Releases the page's renderer and memory once the view is hidden for
     // good; its address and title stay readable.
     virtual void discard() {}
+    // Brings a discarded page back from its history entry (a reopened tab).
+    virtual void revive() {}
+    // Ends the page's own full screen; the page answers with
+    // FullScreenRequest(false, ...).
+    virtual void exitFullScreen() {}
 
 signals:
     void StatusTextChange(const QString &text);
@@ -67,6 +72,9 @@ signals:
     void LocationChange();
     // The page asked to be printed (window.print()).
     void PrintRequested();
+    // The page asks to fill the screen (on) or to leave it; set *accept to
+    // let it. Left unset, the page stays as it is.
+    void FullScreenRequest(bool on, bool *accept);
 
 private:
     bool m_silent = false;

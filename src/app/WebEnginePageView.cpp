@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
 #include <QWebEngineContextMenuRequest>
+#include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
@@ -178,6 +179,16 @@ void WebEnginePageView::connectPage()
     connect(page, &QWebEnginePage::certificateError, this,
             [](QWebEngineCertificateError error) { error.rejectCertificate(); });
     connect(m_view, &QWebEngineView::printRequested, this, &PageView::PrintRequested);
+    // Full screen is the window's to give; leaving it is always granted.
+    connect(page, &QWebEnginePage::fullScreenRequested, this,
+            [this](QWebEngineFullScreenRequest request) {
+                bool accept = false;
+                emit FullScreenRequest(request.toggleOn(), &accept);
+                if (accept || !request.toggleOn())
+                    request.accept();
+                else
+                    request.reject();
+            });
     // Sign-in prompts of sites and proxies; without an answer the engine
     // cancels the request and the page shows its own refusal.
     connect(page, &QWebEnginePage::authenticationRequired, this,
@@ -352,4 +363,16 @@ void WebEnginePageView::discard()
         page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
         trimHeapSoon();
     }
+}
+
+void WebEnginePageView::revive()
+{
+    QWebEnginePage *page = m_view->page();
+    if (page->lifecycleState() == QWebEnginePage::LifecycleState::Discarded)
+        page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+}
+
+void WebEnginePageView::exitFullScreen()
+{
+    m_view->page()->triggerAction(QWebEnginePage::ExitFullScreen);
 }

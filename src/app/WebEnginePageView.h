@@ -31,6 +31,8 @@ public:
     QString LocationName() const override;
     bool isLoading() const override { return m_loading; }
     void discard() override;
+    void revive() override;
+    void exitFullScreen() override;
 
     QWebEngineView *engineView() const { return m_view; }
     // Lets this view's page take over a new-window request of another page.

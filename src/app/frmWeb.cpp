@@ -2,7 +2,9 @@
 #include "app/frmWeb.h"
 
 #include "app/AddressListIndex.h"
+#include "app/ClosedTabs.h"
 #include "app/DownloadManager.h"
+#include "app/FullScreen.h"
 #include "app/MenuCommands.h"
 #include "app/WebEnginePageView.h"
 #include "dialogs/DialogLauncher.h"
@@ -331,6 +333,10 @@ void frmWeb::createCentralArea()
     stack->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_viewArea, 1);
     setCentralWidget(central);
+    // Reopening closed tabs (Ctrl+Shift+T) and full screen (F11).
+    m_closedTabs = new ClosedTabs(
+        TabStrip1, [this](int i) { return i >= 0 && i < Web.size() ? Web.at(i) : nullptr; }, this);
+    m_fullScreen = new FullScreen(this, m_viewArea);
 
     PageView *first = loadView();
     first->setVisible(true);
@@ -351,9 +357,13 @@ void frmWeb::createCentralArea()
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), &frmWeb::cmdForward_Click);
     shortcut(QKeySequence(Qt::Key_F5), &frmWeb::cmdRefresh_Click);
     shortcut(QKeySequence(Qt::Key_Escape), [this] {
+        if (m_fullScreen->leavePage()) // a page's own full screen ends first
+            return;
         if (PageView *view = selectedView())
             view->Stop();
     });
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), [this] { m_closedTabs->reopen(); });
+    shortcut(QKeySequence(Qt::Key_F11), [this] { m_fullScreen->toggle(); });
 }
 
 void frmWeb::createStatusBar()
@@ -417,6 +427,7 @@ PageView *frmWeb::loadView()
         if (indexOf(view) == selectedIndex())
             emit menuCommand(QStringLiteral("print"));
     });
+    m_fullScreen->watch(view);
     return view;
 }
 
@@ -522,9 +533,12 @@ void frmWeb::cmdClose_Click()
         Combo1->setEditText(now->LocationURL());
         setCaption(CaptionPrefix + now->LocationName());
     }
-    // A closed tab keeps its place but gives back its page process.
-    if (closed)
+    // A closed tab keeps its place but gives back its page process; it can
+    // be brought back while remembered.
+    if (closed) {
         closed->discard();
+        m_closedTabs->closed(k);
+    }
 }
 
 void frmWeb::TabStrip1_Click(int index)

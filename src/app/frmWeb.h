@@ -9,6 +9,8 @@
 #include <QVector>
 
 class AddressListIndex;
+class ClosedTabs;
+class FullScreen;
 class FavMenuItems;
 class QAction;
 class QComboBox;
@@ -37,6 +39,7 @@ public:
     QProgressBar *progressBar() const { return Bar1; }
     QLabel *statusPanel() const { return m_statusPanel; }
     FavMenuItems *favMenu() const { return m_favItems; }
+    ClosedTabs *closedTabs() const { return m_closedTabs; }
     QMenu *favoritesMenu() const { return m_favoritesMenu; }
     QAction *action(const QString &objectName) const;
 
@@ -119,6 +122,8 @@ private:
     QMenu *m_favoritesMenu = nullptr;
     QMenu *mnuTab = nullptr;
     FavMenuItems *m_favItems = nullptr;
+    ClosedTabs *m_closedTabs = nullptr; // Ctrl+Shift+T
+    FullScreen *m_fullScreen = nullptr; // F11 and pages' own full screen
     QVector<PageView *> Web;
 
     bool NewWindowLinkPending = false;
