@@ -55,6 +55,11 @@ public:
     // Releases the page's renderer and memory once the view is hidden for
     // good; its address and title stay readable.
     virtual void discard() {}
+    // Brings a discarded page back from its history entry (a reopened tab).
+    virtual void revive() {}
+    // Ends the page's own full screen; the page answers with
+    // FullScreenRequest(false, ...).
+    virtual void exitFullScreen() {}
 
     // True while the page's process is gone and a notice shows in its place.
     virtual bool showsCrashNotice() const { return false; }
@@ -86,6 +91,9 @@ signals:
     // The answer to the latest findText: the active match (from 1, 0 when
     // none) and how many matches there are.
     void FindTextFinished(int activeMatch, int matchCount);
+    // The page asks to fill the screen (on) or to leave it; set *accept to
+    // let it. Left unset, the page stays as it is.
+    void FullScreenRequest(bool on, bool *accept);
 
 private:
     bool m_silent = false;

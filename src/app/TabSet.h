@@ -70,6 +70,8 @@ public slots:
 
     // Puts a bar (find in page) under the views, above the status bar.
     void addBelowViews(QWidget *bar);
+    // The area the views fill.
+    QWidget *viewArea() const { return m_viewArea; }
 
 signals:
     // What the window shows: the address box text, the window caption, the

@@ -2,9 +2,11 @@
 #include "app/frmWeb.h"
 
 #include "app/AddressListIndex.h"
+#include "app/ClosedTabs.h"
 #include "app/FavMenuItems.h"
 #include "app/FindBar.h"
 #include "app/FormMetrics.h"
+#include "app/FullScreen.h"
 #include "app/MenuCommands.h"
 #include "app/ZoomControl.h"
 #include "dialogs/DialogLauncher.h"
@@ -192,10 +194,21 @@ void frmWeb::createTabSet(PageViewFactory factory)
     m_zoom = new ZoomControl([this] { return selectedView(); }, this);
     for (PageView *view : m_tabs->views())
         m_zoom->addView(view);
-    connect(m_tabs, &TabSet::tabOpened, this,
-            [this](int index) { m_zoom->addView(m_tabs->view(index)); });
     connect(m_tabs, &TabSet::tabShown, m_findBar, &FindBar::selectionChanged);
     connect(m_tabs, &TabSet::tabShown, m_zoom, &ZoomControl::selectionChanged);
+
+    // Reopening closed tabs (Ctrl+Shift+T) and full screen (F11).
+    m_closedTabs = new ClosedTabs(
+        m_tabs->tabStrip(),
+        [this](int i) { return i >= 0 && i < m_tabs->count() ? m_tabs->view(i) : nullptr; }, this);
+    connect(m_tabs, &TabSet::tabClosed, m_closedTabs, &ClosedTabs::closed);
+    m_fullScreen = new FullScreen(this, m_tabs->viewArea());
+    for (PageView *view : m_tabs->views())
+        m_fullScreen->watch(view);
+    connect(m_tabs, &TabSet::tabOpened, this, [this](int index) {
+        m_zoom->addView(m_tabs->view(index));
+        m_fullScreen->watch(m_tabs->view(index));
+    });
 }
 
 void frmWeb::createStatusBar()
@@ -345,7 +358,11 @@ void frmWeb::createShortcuts()
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this, &frmWeb::cmdBack_Click);
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), this, &frmWeb::cmdForward_Click);
     shortcut(QKeySequence(Qt::Key_F5), this, &frmWeb::cmdRefresh_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), m_closedTabs, &ClosedTabs::reopen);
+    shortcut(QKeySequence(Qt::Key_F11), m_fullScreen, &FullScreen::toggle);
     shortcut(QKeySequence(Qt::Key_Escape), this, [this] {
+        if (m_fullScreen->leavePage()) // a page's own full screen ends first
+            return;
         if (PageView *view = selectedView())
             view->Stop();
     });

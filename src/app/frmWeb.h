@@ -12,8 +12,10 @@
 #include <QVector>
 
 class AddressListIndex;
+class ClosedTabs;
 class FavMenuItems;
 class FindBar;
+class FullScreen;
 class ZoomControl;
 class QAction;
 class QComboBox;
@@ -40,6 +42,7 @@ public:
     QWidget *shellWindow() override { return this; }
 
     TabSet *tabs() const { return m_tabs; }
+    ClosedTabs *closedTabs() const { return m_closedTabs; }
     int selectedIndex() const { return m_tabs->selectedIndex(); }
     const QVector<PageView *> &views() const { return m_tabs->views(); }
     QTabBar *tabStrip() const { return m_tabs->tabStrip(); }
@@ -116,4 +119,6 @@ private:
     FavMenuItems *m_favItems = nullptr;
     FindBar *m_findBar = nullptr;
     ZoomControl *m_zoom = nullptr;
+    ClosedTabs *m_closedTabs = nullptr; // Ctrl+Shift+T
+    FullScreen *m_fullScreen = nullptr; // F11 and pages' own full screen
 };

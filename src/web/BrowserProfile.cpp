@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QPointer>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 
 QWebEngineProfile *BrowserProfile::profile()
 {
@@ -18,6 +19,12 @@ QWebEngineProfile *BrowserProfile::profile()
         s_profile->setPersistentStoragePath(folder);
         s_profile->setCachePath(AppPaths::joinPath(folder, QStringLiteral("cache")));
         s_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+        // PDF documents open in the engine's own viewer in the tab (it is a
+        // plugin); pages may ask to fill the screen.
+        QWebEngineSettings *settings = s_profile->settings();
+        settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
+        settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
+        settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     }
     return s_profile;
 }

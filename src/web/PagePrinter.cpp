@@ -3,8 +3,10 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QPageRanges>
 #include <QPointer>
 #include <QPrinter>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace {
@@ -18,6 +20,41 @@ void deletePrinter()
 {
     delete g_printer;
     g_printer = nullptr;
+}
+
+// A PDF printer, or any printer told to print to a file.
+bool writesFile(const QPrinter *printer)
+{
+    return printer->outputFormat() == QPrinter::PdfFormat || !printer->outputFileName().isEmpty();
+}
+
+// The engine writes the file itself, text as text, on the printer's paper
+// and margins and in its page range.
+void printToFile(QWebEngineView *view, QPrinter *printer, const std::function<void(bool)> &done)
+{
+    const QString path = printer->outputFileName();
+    const QPageRanges ranges =
+        printer->printRange() == QPrinter::PageRange ? printer->pageRanges() : QPageRanges();
+    QWebEnginePage *page = view->page();
+    auto *finish = new QObject(view);
+    auto end = [finish, done](bool ok) {
+        finish->deleteLater();
+        g_printing = nullptr;
+        if (done)
+            done(ok);
+    };
+    QObject::connect(page, &QWebEnginePage::pdfPrintingFinished, finish,
+                     [end, path](const QString &file, bool ok) {
+                         if (file == path)
+                             end(ok);
+                     });
+    if (path.isEmpty()) {
+        // Nowhere to write: fail as the engine does, once this call is over.
+        QMetaObject::invokeMethod(
+            finish, [end] { end(false); }, Qt::QueuedConnection);
+        return;
+    }
+    page->printToPdf(path, printer->pageLayout(), ranges);
 }
 
 } // namespace
@@ -48,6 +85,10 @@ bool PagePrinter::start(QWebEngineView *view, QPrinter *printer,
     if (isBusy() || !view)
         return false;
     g_printing = view;
+    if (writesFile(printer)) {
+        printToFile(view, printer, done);
+        return true;
+    }
     QObject::connect(
         view, &QWebEngineView::printFinished, view,
         [done](bool ok) {

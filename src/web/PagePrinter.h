@@ -18,7 +18,9 @@ public:
     static bool isBusy();
 
     // Starts printing the view's page; done(ok) runs when the engine has
-    // finished. False, and nothing started, while another job runs.
+    // finished. False, and nothing started, while another job runs. A
+    // printer that writes a file (PDF format, or an output file name) has
+    // the engine write the PDF, keeping the text; paper gets page pictures.
     static bool start(QWebEngineView *view, QPrinter *printer,
                       const std::function<void(bool)> &done);
 

@@ -20,6 +20,7 @@
 #include <QWebEngineCertificateError>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineFindTextResult>
+#include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
@@ -180,6 +181,16 @@ void WebEnginePageView::connectPage()
     connect(page, &QWebEnginePage::certificateError, this,
             [](QWebEngineCertificateError error) { error.rejectCertificate(); });
     connect(m_view, &QWebEngineView::printRequested, this, &PageView::PrintRequested);
+    // Full screen is the window's to give; leaving it is always granted.
+    connect(page, &QWebEnginePage::fullScreenRequested, this,
+            [this](QWebEngineFullScreenRequest request) {
+                bool accept = false;
+                emit FullScreenRequest(request.toggleOn(), &accept);
+                if (accept || !request.toggleOn())
+                    request.accept();
+                else
+                    request.reject();
+            });
     // Sign-in prompts of sites and proxies; without an answer the engine
     // cancels the request and the page shows its own refusal.
     connect(page, &QWebEnginePage::authenticationRequired, this,
@@ -386,4 +397,16 @@ void WebEnginePageView::setZoomPercent(int percent)
 {
     // The page keeps its factor across navigations of this view only.
     m_view->page()->setZoomFactor(percent / 100.0);
+}
+
+void WebEnginePageView::revive()
+{
+    QWebEnginePage *page = m_view->page();
+    if (page->lifecycleState() == QWebEnginePage::LifecycleState::Discarded)
+        page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+}
+
+void WebEnginePageView::exitFullScreen()
+{
+    m_view->page()->triggerAction(QWebEnginePage::ExitFullScreen);
 }

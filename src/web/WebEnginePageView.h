@@ -36,6 +36,8 @@ public:
     QWebEnginePage *enginePage() const override;
     void findText(const QString &text, bool backward, bool matchCase) override;
     void setZoomPercent(int percent) override;
+    void revive() override;
+    void exitFullScreen() override;
 
     QWebEngineView *engineView() const { return m_view; }
     // Lets this view's page take over a new-window request of another page.
