@@ -9,6 +9,7 @@
 #include "store/AddressRules.h"
 #include "store/FavMenuItems.h"
 #include "store/Module1.h"
+#include "web/TabSleeper.h"
 
 #include <QAction>
 #include <QApplication>
@@ -327,6 +328,7 @@ void frmWeb::createCentralArea()
     stack->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_viewArea, 1);
     setCentralWidget(central);
+    m_sleeper = new TabSleeper(m_viewArea);
 
     PageView *first = loadView();
     first->setVisible(true);
@@ -513,6 +515,7 @@ void frmWeb::TabStrip1_Click(int index)
     if (index < 0 || index >= Web.size())
         return;
     PageView *view = Web.at(index);
+    m_sleeper->select(view); // wakes a sleeping page before it shows
     view->raise();
     Combo1->setEditText(view->LocationURL());
     setCaption(CaptionPrefix + view->LocationName());

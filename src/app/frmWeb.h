@@ -18,6 +18,7 @@ class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class QTabBar;
+class TabSleeper;
 
 class frmWeb : public QMainWindow
 {
@@ -119,6 +120,7 @@ private:
     QMenu *m_favoritesMenu = nullptr;
     QMenu *mnuTab = nullptr;
     FavMenuItems *m_favItems = nullptr;
+    TabSleeper *m_sleeper = nullptr; // tabs left unselected sleep
     QVector<PageView *> Web;
 
     bool NewWindowLinkPending = false;
