@@ -3,6 +3,7 @@
 
 #include "app/AddressListIndex.h"
 #include "app/DownloadManager.h"
+#include "app/FramePacer.h"
 #include "app/MenuCommands.h"
 #include "app/WebEnginePageView.h"
 #include "dialogs/DialogLauncher.h"
@@ -89,6 +90,8 @@ frmWeb::frmWeb(PageViewFactory factory, QWidget *parent)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+
+    new FramePacer(this); // the shell's changes within one screen refresh repaint together
 
     auto *downloads = new DownloadManager(this);
     connect(downloads, &DownloadManager::statusText, this, &frmWeb::showStatus);
