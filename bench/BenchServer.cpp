@@ -8,6 +8,8 @@
 namespace {
 
 const QByteArray PagePrefix = "/page/";
+const QByteArray HeapPrefix = "/heap/";
+const QByteArray TimerPrefix = "/timer/";
 const QByteArray MarkerPrefix = "/marker/";
 
 QByteArray response(const QByteArray &status, const QByteArray &type, const QByteArray &body)
@@ -35,9 +37,12 @@ bool BenchServer::listen()
     return m_server.listen(QHostAddress::LocalHost, 0);
 }
 
-QString BenchServer::pageUrl(const QString &name) const
+QString BenchServer::pageUrl(const QString &name, Kind kind) const
 {
-    return QStringLiteral("http://") + typedAddress(name);
+    const QByteArray &prefix = kind == Kind::Heap    ? HeapPrefix
+                               : kind == Kind::Timer ? TimerPrefix
+                                                     : PagePrefix;
+    return QStringLiteral("http://127.0.0.1:%1%2%3").arg(port()).arg(QLatin1String(prefix), name);
 }
 
 QString BenchServer::typedAddress(const QString &name) const
@@ -45,7 +50,7 @@ QString BenchServer::typedAddress(const QString &name) const
     return QStringLiteral("127.0.0.1:%1/page/%2").arg(port()).arg(name);
 }
 
-QByteArray BenchServer::pageHtml(const QString &name)
+QByteArray BenchServer::pageHtml(const QString &name, Kind kind)
 {
     QByteArray html = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">"
                       "<title>Benchmark page</title>"
@@ -72,6 +77,17 @@ QByteArray BenchServer::pageHtml(const QString &name)
         html += "</tr>";
     }
     html += "</table>\n";
+    if (kind == Kind::Heap) {
+        // 20 arrays of 131,072 numbers, 8 bytes each: 20 MiB the page holds.
+        html += "<script>var kept = [];\n"
+                "for (var i = 0; i < 20; ++i) {\n"
+                "  var a = new Array(131072);\n"
+                "  for (var j = 0; j < a.length; ++j) a[j] = i * 1e6 + j + 0.5;\n"
+                "  kept.push(a);\n"
+                "}</script>\n";
+    } else if (kind == Kind::Timer) {
+        html += "<script>var ticks = 0; setInterval(function () { ++ticks; }, 10);</script>\n";
+    }
     // The last element: its request tells that the parser got here.
     html += "<img alt=\"\" width=\"1\" height=\"1\" src=\"" + MarkerPrefix + name.toUtf8() +
             "\">\n</body></html>\n";
@@ -112,10 +128,21 @@ void BenchServer::serve(QTcpSocket *socket)
     const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
     const QByteArray path = words.size() >= 2 ? words.at(1) : QByteArray();
 
-    if (path.startsWith(PagePrefix)) {
-        const QString name = QString::fromUtf8(path.mid(PagePrefix.size()));
-        socket->write(response("200 OK", "text/html; charset=utf-8", pageHtml(name)));
-    } else if (path.startsWith(MarkerPrefix)) {
+    const struct
+    {
+        const QByteArray &prefix;
+        Kind kind;
+    } pages[] = {{PagePrefix, Kind::Plain}, {HeapPrefix, Kind::Heap}, {TimerPrefix, Kind::Timer}};
+    for (const auto &page : pages) {
+        if (path.startsWith(page.prefix)) {
+            const QString name = QString::fromUtf8(path.mid(page.prefix.size()));
+            socket->write(
+                response("200 OK", "text/html; charset=utf-8", pageHtml(name, page.kind)));
+            socket->disconnectFromHost();
+            return;
+        }
+    }
+    if (path.startsWith(MarkerPrefix)) {
         const QString name = QString::fromUtf8(path.mid(MarkerPrefix.size()));
         if (!m_arrivals.contains(name))
             m_arrivals.insert(name, now);

@@ -19,8 +19,15 @@ public:
     bool listen();
     quint16 port() const { return m_server.serverPort(); }
 
-    // http://127.0.0.1:<port>/page/<name>; the page asks for /marker/<name>.
-    QString pageUrl(const QString &name) const;
+    // What a page does besides showing its text.
+    enum class Kind {
+        Plain,
+        Heap,  // keeps about 20 MB of script data alive
+        Timer, // runs a script timer every 10 ms
+    };
+    // http://127.0.0.1:<port>/page/<name> (/heap/<name>, /timer/<name>); the
+    // page asks for /marker/<name> once its script has run.
+    QString pageUrl(const QString &name, Kind kind = Kind::Plain) const;
     // The same address as a user types it (no scheme).
     QString typedAddress(const QString &name) const;
 
@@ -32,8 +39,9 @@ public:
         return waitForMarkers({name}, timeoutMs);
     }
 
-    // An ordinary text page of about 20 KB, the same for every name.
-    static QByteArray pageHtml(const QString &name);
+    // An ordinary text page of about 20 KB, the same for every name, with
+    // the script of its kind.
+    static QByteArray pageHtml(const QString &name, Kind kind = Kind::Plain);
 
 signals:
     void markerArrived(const QString &name);

@@ -27,6 +27,14 @@ constexpr int HistoryRecords = 100000;
 // In-process timings are cheap, so take more of them.
 constexpr int MinInProcessRuns = 7;
 constexpr int MinStartupRuns = 11;
+// Sleeping tabs: the delays the runs set (seconds; 0 is off), the time the
+// processor is watched, the wait before it is, and the tabs woken per run.
+constexpr int FreezeSeconds = 1;
+constexpr int DiscardSeconds = 2;
+constexpr int CpuWindowMs = 60000;
+constexpr int CpuSettleMs = 10000;
+constexpr int WakesPerRun = 3;
+constexpr int SleepTimeoutMs = 180000;
 
 const double NaN = std::nan("");
 
@@ -155,6 +163,18 @@ void Benchmark::writeHistory(const QString &folder, int records) const
         file.write(bytes);
 }
 
+void Benchmark::writeSleepDelays(const QString &home, int freezeSeconds, int discardSeconds) const
+{
+    const QString folder = home + QStringLiteral("/config/Corvane");
+    QDir().mkpath(folder);
+    QFile file(folder + QStringLiteral("/Corvane.conf"));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(QStringLiteral("[Tabs]\nFreezeAfterSeconds=%1\nDiscardAfterSeconds=%2\n")
+                       .arg(freezeSeconds)
+                       .arg(discardSeconds)
+                       .toLatin1());
+}
+
 QProcessEnvironment Benchmark::environment(const QString &home, Platform platform) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -256,6 +276,7 @@ bool Benchmark::prepare()
     m_corvaneHome = makeHome(QStringLiteral("corvane-home"));
     m_bareHome = makeHome(QStringLiteral("bare-home"));
     m_probeHome = makeHome(QStringLiteral("probe-home"));
+    m_sleepHome = makeHome(QStringLiteral("sleep-home"));
     m_appEmpty = makeAppFolder(QStringLiteral("corvane-empty"), true);
     m_appHistory = makeAppFolder(QStringLiteral("corvane-history"), true);
     writeHistory(m_appHistory, HistoryRecords);
@@ -432,6 +453,162 @@ void Benchmark::measureInProcess()
     }
 }
 
+void Benchmark::measureSleep()
+{
+    const Platform platform = m_options.useX ? Platform::X : Platform::Offscreen;
+    std::fprintf(stderr, "Sleeping tabs: memory and waking...\n");
+    measureSleepMemoryAndWake(platform);
+    std::fprintf(stderr, "Sleeping tabs: processor time (a minute per program and run)...\n");
+    measureSleepCpu(platform);
+}
+
+// Ten tabs on pages holding 20 MB each: Corvane once the nine behind are
+// discarded, the bare program with all alive; then Corvane wakes some of its
+// tabs, and the bare program loads the same kind of page afresh as often.
+void Benchmark::measureSleepMemoryAndWake(Platform platform)
+{
+    const auto heap = BenchServer::Kind::Heap;
+    auto mib = [](qint64 kib) { return kib / 1024.0; };
+    for (int run = 0; run < m_options.runs; ++run) {
+        double asleep = NaN;
+        {
+            const QString base = QStringLiteral("z%1-").arg(++m_serial);
+            writeSleepDelays(m_sleepHome, FreezeSeconds, DiscardSeconds);
+            writeHistory(m_probeEmpty, 0);
+            writeHomePage(m_probeEmpty, m_server.pageUrl(base + QLatin1Char('0'), heap));
+            QProcess probe;
+            start(probe, m_options.probe,
+                  {QStringLiteral("--app-folder"), m_probeEmpty, QStringLiteral("asleep"),
+                   m_server.pageUrl(base, heap), QString::number(WakesPerRun)},
+                  m_sleepHome, platform);
+            if (waitForLine(probe, QStringLiteral("READY asleep10"), SleepTimeoutMs).isEmpty()) {
+                std::fprintf(stderr, "The probe's tabs did not fall asleep\n");
+            } else {
+                // Discarding frees memory in the browser a moment later.
+                runEventLoop(ClosedSettleMs);
+                asleep = mib(ProcessTree::pssKiB(probe.processId()));
+                note(QStringLiteral("sleep.memory.corvane"), asleep);
+                detail(ProcessTree::describe(probe.processId()));
+                probe.write("next\n");
+                for (double ms : collectValues(probe, QStringLiteral("WAKE"), SleepTimeoutMs))
+                    note(QStringLiteral("sleep.wake.corvane"), ms);
+            }
+            stop(probe);
+        }
+        {
+            QStringList urls;
+            QStringList names;
+            for (int i = 0; i < TabCount; ++i) {
+                names << QStringLiteral("y%1").arg(++m_serial);
+                urls << m_server.pageUrl(names.last(), heap);
+            }
+            QProcess bare;
+            start(bare, m_options.bare, urls, m_bareHome, platform);
+            if (m_server.waitForMarkers(names, LoadTimeoutMs) < 0) {
+                std::fprintf(stderr, "The bare program did not load its pages\n");
+            } else {
+                runEventLoop(ClosedSettleMs);
+                const double awake = mib(ProcessTree::pssKiB(bare.processId()));
+                note(QStringLiteral("sleep.memory.bare"), awake);
+                if (!std::isnan(asleep))
+                    note(QStringLiteral("ratio.sleep.memory"), asleep / awake);
+                detail(ProcessTree::describe(bare.processId()));
+            }
+            stop(bare);
+        }
+        {
+            QProcess bare;
+            start(bare, m_options.bare,
+                  {QStringLiteral("--load-runs"), QString::number(WakesPerRun),
+                   m_server.pageUrl(QStringLiteral("x%1-").arg(++m_serial), heap),
+                   m_server.pageUrl(QStringLiteral("x%1").arg(++m_serial))},
+                  m_bareHome, platform);
+            for (double ms : collectValues(bare, QStringLiteral("LOAD"), LoadTimeoutMs))
+                note(QStringLiteral("sleep.load.bare"), ms);
+            stop(bare);
+        }
+    }
+}
+
+namespace {
+struct CpuUse
+{
+    double total = 0;   // seconds per minute, the whole process tree
+    double busiest = 0; // of which the busiest helper (the selected tab's renderer)
+};
+
+// What the process tree of pid spends while the event loop runs for CpuWindowMs.
+CpuUse cpuPerMinute(qint64 pid)
+{
+    QElapsedTimer watched;
+    watched.start();
+    const QHash<qint64, double> before = ProcessTree::cpuSeconds(pid);
+    runEventLoop(CpuWindowMs);
+    const QHash<qint64, double> after = ProcessTree::cpuSeconds(pid);
+    const double perMinute = 60000.0 / double(watched.elapsed());
+    CpuUse use;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const double spent = (it.value() - before.value(it.key(), 0)) * perMinute;
+        use.total += spent;
+        if (it.key() != pid)
+            use.busiest = std::max(use.busiest, spent);
+    }
+    return use;
+}
+} // namespace
+
+// Ten tabs on pages with a 10 ms script timer, the last one selected:
+// Corvane once the nine behind are frozen, the bare program with all alive.
+void Benchmark::measureSleepCpu(Platform platform)
+{
+    const auto timer = BenchServer::Kind::Timer;
+    const int pairs = std::max(3, m_options.runs / 2);
+    for (int run = 0; run < pairs; ++run) {
+        double frozen = NaN;
+        {
+            const QString base = QStringLiteral("c%1-").arg(++m_serial);
+            writeSleepDelays(m_sleepHome, FreezeSeconds, 0);
+            writeHistory(m_probeEmpty, 0);
+            writeHomePage(m_probeEmpty, m_server.pageUrl(base + QLatin1Char('0'), timer));
+            QProcess probe;
+            start(probe, m_options.probe,
+                  {QStringLiteral("--app-folder"), m_probeEmpty, QStringLiteral("frozen"),
+                   m_server.pageUrl(base, timer)},
+                  m_sleepHome, platform);
+            if (waitForLine(probe, QStringLiteral("READY frozen"), SleepTimeoutMs).isEmpty()) {
+                std::fprintf(stderr, "The probe's tabs did not freeze\n");
+            } else {
+                runEventLoop(CpuSettleMs);
+                const CpuUse use = cpuPerMinute(probe.processId());
+                frozen = use.total;
+                note(QStringLiteral("sleep.cpu.corvane"), use.total);
+                note(QStringLiteral("sleep.cpu.rest.corvane"), use.total - use.busiest);
+                probe.write("next\n");
+            }
+            stop(probe);
+        }
+        QStringList urls;
+        QStringList names;
+        for (int i = 0; i < TabCount; ++i) {
+            names << QStringLiteral("w%1").arg(++m_serial);
+            urls << m_server.pageUrl(names.last(), timer);
+        }
+        QProcess bare;
+        start(bare, m_options.bare, urls, m_bareHome, platform);
+        if (m_server.waitForMarkers(names, LoadTimeoutMs) < 0) {
+            std::fprintf(stderr, "The bare program did not load its pages\n");
+        } else {
+            runEventLoop(CpuSettleMs);
+            const CpuUse use = cpuPerMinute(bare.processId());
+            note(QStringLiteral("sleep.cpu.bare"), use.total);
+            note(QStringLiteral("sleep.cpu.rest.bare"), use.total - use.busiest);
+            if (!std::isnan(frozen))
+                note(QStringLiteral("ratio.sleep.cpu"), frozen / use.total);
+        }
+        stop(bare);
+    }
+}
+
 void Benchmark::note(const QString &key, double value)
 {
     if (!std::isnan(value))
@@ -503,15 +680,40 @@ void Benchmark::report() const
                      QStringLiteral("<= 1.15 x 1 tab"), ratio <= 1.15,
                      int(m_samples.value(QStringLiteral("memory.corvane.closed")).size())});
     }
-    for (const QString &tag : {QStringLiteral("x"), QStringLiteral("off")}) {
-        if (tag == QLatin1String("x") && !m_options.useX)
-            continue;
-        const QString key = QStringLiteral("newtab.corvane.") + tag;
-        limitRow(tag == QLatin1String("x") ? QStringLiteral("New tab, Xvfb (ms)")
-                                           : QStringLiteral("New tab, offscreen (ms)"),
-                 median(key), median(QStringLiteral("newtab.bare.") + tag), 50,
-                 QStringLiteral("ms"), int(m_samples.value(key).size()));
+    ratioRow(QStringLiteral("Memory, 10 tabs asleep (MiB PSS)"),
+             QStringLiteral("sleep.memory.corvane"), QStringLiteral("sleep.memory.bare"),
+             QStringLiteral("ratio.sleep.memory"), 0.5);
+    ratioRow(QStringLiteral("CPU, 9 background tabs (s per minute)"),
+             QStringLiteral("sleep.cpu.corvane"), QStringLiteral("sleep.cpu.bare"),
+             QStringLiteral("ratio.sleep.cpu"), 0.2);
+    {
+        // The selected tab runs its timer in both programs; what the rest
+        // of the tree spends shows the tabs behind more clearly.
+        const double c = median(QStringLiteral("sleep.cpu.rest.corvane"));
+        const double b = median(QStringLiteral("sleep.cpu.rest.bare"));
+        rows.append({QStringLiteral("  the same, less the selected tab's renderer"), c, b, c / b,
+                     QString(), true,
+                     int(m_samples.value(QStringLiteral("sleep.cpu.rest.corvane")).size())});
     }
+    // Ratios of medians, as the samples are not taken in pairs.
+    auto medianRatioRow = [&](const QString &figure, const QString &key, const QString &bareKey,
+                              double limit, const QString &against) {
+        const double c = median(key);
+        const double b = median(bareKey);
+        rows.append({figure, c, b, c / b,
+                     QStringLiteral("<= %1 x %2").arg(limit, 0, 'f', 2).arg(against),
+                     c / b <= limit, int(m_samples.value(key).size())});
+    };
+    medianRatioRow(QStringLiteral("Wake a sleeping tab (ms; bare: a fresh load)"),
+                   QStringLiteral("sleep.wake.corvane"), QStringLiteral("sleep.load.bare"), 1.2,
+                   QStringLiteral("load"));
+    if (m_options.useX)
+        medianRatioRow(QStringLiteral("New tab, Xvfb (ms)"), QStringLiteral("newtab.corvane.x"),
+                       QStringLiteral("newtab.bare.x"), 1.0, QStringLiteral("bare"));
+    limitRow(QStringLiteral("New tab, offscreen (ms)"),
+             median(QStringLiteral("newtab.corvane.off")),
+             median(QStringLiteral("newtab.bare.off")), 50, QStringLiteral("ms"),
+             int(m_samples.value(QStringLiteral("newtab.corvane.off")).size()));
     {
         // Each history start is paired with the plain start just before it.
         const double extra = median(QStringLiteral("extra.history"));
@@ -545,9 +747,11 @@ void Benchmark::report() const
                     qPrintable(number(row.ratio, 7)), qPrintable(row.target), qPrintable(result),
                     row.samples);
     }
-    std::printf("\nStart-up and memory ratios: median of the ratios of runs taken back to back;\n"
-                "new tab: ratio of the medians. 9 of 10 closed: against Corvane's own 1-tab "
-                "figure.\n");
+    std::printf("\nStart-up, memory and CPU ratios: median of the ratios of runs taken back to "
+                "back;\nnew tab and wake: ratio of the medians. 9 of 10 closed: against Corvane's "
+                "own 1-tab figure.\nAsleep: the nine tabs behind discarded (memory) or frozen "
+                "(CPU; process tree, over %d s).\n",
+                CpuWindowMs / 1000);
     std::fflush(stdout);
 }
 
@@ -561,6 +765,8 @@ int Benchmark::run()
         measureMemory();
     if (m_options.only.contains(QLatin1String("inprocess")))
         measureInProcess();
+    if (m_options.only.contains(QLatin1String("sleep")))
+        measureSleep();
     stopX();
     report();
     if (m_options.keep)

@@ -27,9 +27,9 @@ public:
         bool useX = true; // run an X server (Xvfb) for the X figures
         bool verbose = false;
         bool keep = false; // keep the temporary folder
-        // Which groups of figures to take: startup, memory, inprocess.
+        // Which groups of figures to take: startup, memory, inprocess, sleep.
         QStringList only{QStringLiteral("startup"), QStringLiteral("memory"),
-                         QStringLiteral("inprocess")};
+                         QStringLiteral("inprocess"), QStringLiteral("sleep")};
     };
 
     explicit Benchmark(const Options &options, QObject *parent = nullptr);
@@ -50,6 +50,8 @@ private:
     QString makeAppFolder(const QString &name, bool withExecutable) const;
     void writeHomePage(const QString &folder, const QString &address) const;
     void writeHistory(const QString &folder, int records) const;
+    // The sleep delays in the settings store of a home made by makeHome.
+    void writeSleepDelays(const QString &home, int freezeSeconds, int discardSeconds) const;
     QProcessEnvironment environment(const QString &home, Platform platform) const;
     bool start(QProcess &process, const QString &program, const QStringList &args,
                const QString &home, Platform platform) const;
@@ -61,6 +63,9 @@ private:
     void measureStartup();
     void measureMemory();
     void measureInProcess();
+    void measureSleep();
+    void measureSleepMemoryAndWake(Platform platform);
+    void measureSleepCpu(Platform platform);
 
     void note(const QString &key, double value);
     void detail(const QString &text);
@@ -79,6 +84,7 @@ private:
     QString m_corvaneHome;
     QString m_bareHome;
     QString m_probeHome;
+    QString m_sleepHome;  // its settings store holds low sleep delays
     QString m_appEmpty;   // corvane, empty WebHis.dat
     QString m_appHistory; // corvane, 100,000-record WebHis.dat
     QString m_probeEmpty;

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -68,6 +69,35 @@ qint64 ProcessTree::pssKiB(qint64 root)
     for (qint64 pid : members(root))
         total += processPssKiB(pid);
     return total;
+}
+
+namespace {
+// utime, stime, cutime and cstime of /proc/<pid>/stat (fields 14 to 17), in
+// clock ticks; counted from the field after the command name, like parentOf.
+qint64 processCpuTicks(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    const int close = line.lastIndexOf(')');
+    if (close < 0)
+        return 0;
+    const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+    qint64 ticks = 0;
+    for (int field = 11; field <= 14 && field < fields.size(); ++field)
+        ticks += fields.at(field).toLongLong();
+    return ticks;
+}
+} // namespace
+
+QHash<qint64, double> ProcessTree::cpuSeconds(qint64 root)
+{
+    const double perSecond = double(::sysconf(_SC_CLK_TCK));
+    QHash<qint64, double> seconds;
+    for (qint64 pid : members(root))
+        seconds.insert(pid, double(processCpuTicks(pid)) / perSecond);
+    return seconds;
 }
 
 QString ProcessTree::describe(qint64 root)

@@ -9,6 +9,9 @@
 //   bare --new-tab-runs N URL  after URL has loaded, N times: add a view in a
 //                              new tab, load about:blank, print "NEWTAB <ms>"
 //                              at loadFinished, close the tab again
+//   bare --load-runs N BASE URL  the same, but each new tab loads BASE<n>
+//                              (n = 0..N-1) and prints "LOAD <ms>": a fresh
+//                              load of a page, in a view of its own
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTabWidget>
@@ -49,10 +52,12 @@ void openTabs(QTabWidget *tabs, const QStringList &addresses, bool first)
     view->load(QUrl(QStringLiteral("about:blank")));
 }
 
-void runNewTabs(QTabWidget *tabs, int runs)
+// Each run opens a tab on address(run) and prints "<label> <ms>" when it has loaded.
+void runNewTabs(QTabWidget *tabs, int runs, const char *label,
+                const std::function<QUrl(int)> &address)
 {
     auto next = std::make_shared<std::function<void(int)>>();
-    *next = [tabs, runs, next](int run) {
+    *next = [tabs, runs, label, address, next](int run) {
         if (run >= runs) {
             std::fflush(stdout);
             QCoreApplication::quit();
@@ -63,7 +68,7 @@ void runNewTabs(QTabWidget *tabs, int runs)
         auto *view = new QWebEngineView;
         tabs->setCurrentIndex(tabs->addTab(view, QStringLiteral("New Tab")));
         QObject::connect(view, &QWebEngineView::loadFinished, tabs, [=] {
-            std::printf("NEWTAB %.3f\n", timer->nsecsElapsed() / 1e6);
+            std::printf("%s %.3f\n", label, timer->nsecsElapsed() / 1e6);
             std::fflush(stdout);
             delete timer;
             // Give the closed tab's renderer back before the next one, as
@@ -72,7 +77,7 @@ void runNewTabs(QTabWidget *tabs, int runs)
             view->deleteLater();
             QTimer::singleShot(100, tabs, [next, run] { (*next)(run + 1); });
         });
-        view->load(QUrl(QStringLiteral("about:blank")));
+        view->load(address(run));
     };
     (*next)(0);
 }
@@ -86,12 +91,17 @@ int main(int argc, char **argv)
 
     QStringList args = app.arguments().mid(1);
     int newTabRuns = 0;
+    QString loadBase; // with --load-runs
     if (args.size() >= 2 && args.first() == QLatin1String("--new-tab-runs")) {
         newTabRuns = args.at(1).toInt();
         args = args.mid(2);
+    } else if (args.size() >= 3 && args.first() == QLatin1String("--load-runs")) {
+        newTabRuns = args.at(1).toInt();
+        loadBase = args.at(2);
+        args = args.mid(3);
     }
     if (args.isEmpty()) {
-        std::fprintf(stderr, "usage: bare [--new-tab-runs N] URL...\n");
+        std::fprintf(stderr, "usage: bare [--new-tab-runs N | --load-runs N BASE] URL...\n");
         return 2;
     }
 
@@ -111,7 +121,16 @@ int main(int argc, char **argv)
         auto *first = static_cast<QWebEngineView *>(tabs.widget(0));
         QObject::connect(
             first, &QWebEngineView::loadFinished, &tabs,
-            [&tabs, newTabRuns] { runNewTabs(&tabs, newTabRuns); }, Qt::SingleShotConnection);
+            [&tabs, newTabRuns, loadBase] {
+                if (loadBase.isEmpty())
+                    runNewTabs(&tabs, newTabRuns, "NEWTAB",
+                               [](int) { return QUrl(QStringLiteral("about:blank")); });
+                else
+                    runNewTabs(&tabs, newTabRuns, "LOAD", [loadBase](int run) {
+                        return QUrl(loadBase + QString::number(run));
+                    });
+            },
+            Qt::SingleShotConnection);
     }
     return app.exec();
 }

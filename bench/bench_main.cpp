@@ -1,4 +1,4 @@
-// corvane-bench: prints Corvane's start-up, memory, new-tab and GO! figures
+// corvane-bench: prints Corvane's start-up, memory, new-tab, GO! and sleeping-tab figures
 // beside those of the bare engine program. See bench/run.sh.
 #include "Benchmark.h"
 
@@ -30,7 +30,8 @@ int main(int argc, char **argv)
                                   QStringLiteral("Keep the temporary folder and its logs."));
     const QCommandLineOption only(
         QStringLiteral("only"),
-        QStringLiteral("Take only these figures: startup, memory, inprocess (comma-separated)."),
+        QStringLiteral(
+            "Take only these figures: startup, memory, inprocess, sleep (comma-separated)."),
         QStringLiteral("groups"));
     parser.addOptions({corvane, probe, bare, runs, noX, verbose, keep, only});
     parser.process(app);

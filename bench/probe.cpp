@@ -11,9 +11,20 @@
 //   corvane-probe --app-folder DIR go RUNS ADDRESS-BASE
 //       RUNS times: types ADDRESS-BASE<n> into the address box and prints
 //       "GO <ms>" for the GO! handler, then waits for the page.
+//   corvane-probe --app-folder DIR asleep PAGE-BASE RUNS
+//       nine more tabs as in memory mode; when the pages of all tabs but the
+//       selected one are discarded, READY asleep10 and a line awaited; then
+//       RUNS times: once every tab behind is discarded again, selects the
+//       next of them and prints "WAKE <ms>" at its page's document-complete.
+//   corvane-probe --app-folder DIR frozen PAGE-BASE
+//       nine more tabs as in memory mode; when the pages of all tabs but the
+//       selected one are frozen, READY frozen and a line awaited.
+// The sleep modes take their delays from the settings store as the program
+// does; the driver sets them low.
 // Every mode starts like the executable (Form_Load) and waits for the home
 // page first.
 #include "app/CorvaneApp.h"
+#include "web/WebEnginePageView.h"
 #include "app/frmWeb.h"
 #include "store/AppPaths.h"
 
@@ -25,6 +36,8 @@
 #include <QSocketNotifier>
 #include <QTabBar>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <cstdio>
 #include <unistd.h>
@@ -32,6 +45,8 @@
 namespace {
 
 constexpr int LoadTimeoutMs = 30000;
+// Longest wait for the tabs behind to fall asleep.
+constexpr int SleepTimeoutMs = 120000;
 // Between new-tab runs, as in the bare program: the closed tab's renderer
 // goes before the next tab opens.
 constexpr int NewTabPauseMs = 100;
@@ -82,10 +97,9 @@ void pause(int ms)
     loop.exec();
 }
 
-void runMemory(frmWeb &window, const QString &pageBase)
+// Nine more tabs: New Tab, then GO! to PAGE-BASE<n>.
+void openNineTabs(frmWeb &window, const QString &pageBase)
 {
-    say("READY tabs1");
-    waitForLine();
     for (int tab = 1; tab < 10; ++tab) {
         window.action(QStringLiteral("new_b"))->trigger();
         waitForDocument(window.views().last());
@@ -93,6 +107,38 @@ void runMemory(frmWeb &window, const QString &pageBase)
         window.cmdgo_Click();
         waitForDocument(window.selectedView());
     }
+}
+
+// Runs the event loop until every tab but the selected one has its page in
+// the given state; false when that takes too long.
+bool waitForSleep(frmWeb &window, QWebEnginePage::LifecycleState state)
+{
+    auto asleep = [&] {
+        for (PageView *view : window.views()) {
+            auto *engine = qobject_cast<WebEnginePageView *>(view);
+            if (view != window.selectedView() && engine &&
+                engine->engineView()->page()->lifecycleState() != state)
+                return false;
+        }
+        return true;
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (!asleep()) {
+        if (waited.elapsed() > SleepTimeoutMs) {
+            std::fprintf(stderr, "corvane-probe: the tabs behind did not fall asleep\n");
+            return false;
+        }
+        pause(50);
+    }
+    return true;
+}
+
+void runMemory(frmWeb &window, const QString &pageBase)
+{
+    say("READY tabs1");
+    waitForLine();
+    openNineTabs(window, pageBase);
     say("READY tabs10");
     waitForLine();
     for (int tab = 9; tab >= 1; --tab) {
@@ -131,11 +177,56 @@ void runGo(frmWeb &window, int runs, const QString &addressBase)
     }
 }
 
+void runAsleep(frmWeb &window, const QString &pageBase, int runs)
+{
+    openNineTabs(window, pageBase);
+    if (!waitForSleep(window, QWebEnginePage::LifecycleState::Discarded))
+        return;
+    say("READY asleep10");
+    waitForLine();
+    for (int run = 0; run < runs; ++run) {
+        // The same state for every run: all nine tabs behind discarded.
+        if (!waitForSleep(window, QWebEnginePage::LifecycleState::Discarded))
+            return;
+        const int tab = (window.selectedIndex() + 1) % int(window.views().size());
+        PageView *view = window.views().at(tab);
+        QEventLoop loop;
+        bool done = false;
+        QObject::connect(view, &PageView::DocumentComplete, &loop, [&] {
+            done = true;
+            loop.quit();
+        });
+        QTimer::singleShot(LoadTimeoutMs, &loop, &QEventLoop::quit);
+        QElapsedTimer timer;
+        timer.start();
+        // What a click on the tab does: the strip's selection changes.
+        window.tabStrip()->setCurrentIndex(tab);
+        if (!done)
+            loop.exec();
+        if (!done) {
+            std::fprintf(stderr, "corvane-probe: a woken tab did not load in time\n");
+            return;
+        }
+        say("WAKE %.3f", timer.nsecsElapsed() / 1e6);
+    }
+}
+
+void runFrozen(frmWeb &window, const QString &pageBase)
+{
+    openNineTabs(window, pageBase);
+    if (!waitForSleep(window, QWebEnginePage::LifecycleState::Frozen))
+        return;
+    say("READY frozen");
+    waitForLine();
+}
+
 int usage()
 {
     std::fprintf(stderr, "usage: corvane-probe --app-folder DIR memory PAGE-BASE\n"
                          "       corvane-probe --app-folder DIR newtab RUNS\n"
-                         "       corvane-probe --app-folder DIR go RUNS ADDRESS-BASE\n");
+                         "       corvane-probe --app-folder DIR go RUNS ADDRESS-BASE\n"
+                         "       corvane-probe --app-folder DIR asleep PAGE-BASE RUNS\n"
+                         "       corvane-probe --app-folder DIR frozen PAGE-BASE\n");
     return 2;
 }
 
@@ -162,6 +253,10 @@ int main(int argc, char **argv)
         runNewTab(window, args.at(3).toInt());
     else if (mode == QLatin1String("go") && args.size() >= 5)
         runGo(window, args.at(3).toInt(), args.at(4));
+    else if (mode == QLatin1String("asleep") && args.size() >= 5)
+        runAsleep(window, args.at(3), args.at(4).toInt());
+    else if (mode == QLatin1String("frozen"))
+        runFrozen(window, args.at(3));
     else
         return usage();
     return 0;

@@ -244,6 +244,7 @@ void TabSet::TabStrip1_Click(int index)
 {
     if (index < 0 || index >= Web.size())
         return;
+    emit tabAboutToShow(index);
     PageView *view = Web.at(index);
     view->raise();
     emit addressChanged(view->LocationURL());

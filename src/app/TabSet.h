@@ -90,6 +90,8 @@ signals:
     void tabOpened(int index);
     void tabClosed(int index);
     void tabShown(int index);
+    // A tab is about to come to the front (its page may need waking first).
+    void tabAboutToShow(int index);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -6,6 +6,7 @@
 #include "app/FavMenuItems.h"
 #include "app/FindBar.h"
 #include "app/FormMetrics.h"
+#include "app/FramePacer.h"
 #include "app/FullScreen.h"
 #include "app/MenuCommands.h"
 #include "app/ZoomControl.h"
@@ -13,6 +14,7 @@
 #include "store/AddressRules.h"
 #include "store/Module1.h"
 #include "web/DownloadManager.h"
+#include "web/TabSleeper.h"
 #include "web/WebEnginePageView.h"
 
 #include <QAction>
@@ -57,6 +59,8 @@ frmWeb::frmWeb(PageViewFactory factory, QWidget *parent) : QMainWindow(parent)
     createMenus();
     createShortcuts();
     placeOnScreen();
+
+    new FramePacer(this); // the shell's changes within one screen refresh repaint together
 
     auto *downloads = new DownloadManager(this);
     connect(downloads, &DownloadManager::statusText, this, &frmWeb::showStatus);
@@ -196,6 +200,11 @@ void frmWeb::createTabSet(PageViewFactory factory)
         m_zoom->addView(view);
     connect(m_tabs, &TabSet::tabShown, m_findBar, &FindBar::selectionChanged);
     connect(m_tabs, &TabSet::tabShown, m_zoom, &ZoomControl::selectionChanged);
+
+    // Tabs left unselected sleep; a page wakes before its tab shows.
+    m_sleeper = new TabSleeper(m_tabs->viewArea());
+    connect(m_tabs, &TabSet::tabAboutToShow, this,
+            [this](int index) { m_sleeper->select(m_tabs->view(index)); });
 
     // Reopening closed tabs (Ctrl+Shift+T) and full screen (F11).
     m_closedTabs = new ClosedTabs(

@@ -25,6 +25,7 @@ class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class QTabBar;
+class TabSleeper;
 
 class frmWeb : public QMainWindow, public BrowserShell
 {
@@ -120,5 +121,6 @@ private:
     FindBar *m_findBar = nullptr;
     ZoomControl *m_zoom = nullptr;
     ClosedTabs *m_closedTabs = nullptr; // Ctrl+Shift+T
+    TabSleeper *m_sleeper = nullptr;    // tabs left unselected sleep
     FullScreen *m_fullScreen = nullptr; // F11 and pages' own full screen
 };
