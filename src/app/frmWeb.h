@@ -106,4 +106,5 @@ private:
     QLabel *m_statusPanel = nullptr;
     QMenu *m_favoritesMenu = nullptr;
     FavMenuItems *m_favItems = nullptr;
+    bool m_enterPickedEntry = false; // Enter picked an entry of the open list
 };
