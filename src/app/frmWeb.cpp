@@ -17,6 +17,7 @@
 #include "web/TabSleeper.h"
 #include "web/WebEnginePageView.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -34,6 +35,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
+#include <utility>
 
 namespace {
 constexpr int px(int twips)
@@ -166,6 +168,11 @@ void frmWeb::createAddressBar()
     // Measuring every entry of a long history would stall the first show.
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Combo1->installEventFilter(this);
+    Combo1->view()->installEventFilter(this);
+    // The box on its own picks the entry equal to its text whenever editing
+    // ends and reports it as chosen: leaving the box for the page would open
+    // the page again and pull the focus back. Only the user's pick opens one.
+    disconnect(Combo1->lineEdit(), &QLineEdit::editingFinished, Combo1, nullptr);
     label->setBuddy(Combo1);
     connect(Combo1, qOverload<int>(&QComboBox::activated), this, [this] { Combo1_Click(); });
     picture2->addWidget(Combo1);
@@ -559,14 +566,23 @@ void frmWeb::showProgress(qint32 progress, qint32 progressMax)
 
 bool frmWeb::eventFilter(QObject *watched, QEvent *event)
 {
+    const auto isEnter = [event] {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        return key == Qt::Key_Return || key == Qt::Key_Enter;
+    };
+    // The open list takes Enter as the pick of its entry when the key is
+    // first offered to it, and closes; the key itself then arrives at the
+    // box, where it must not run GO! over the page just opened.
+    if (watched == Combo1->view() && event->type() == QEvent::ShortcutOverride && isEnter())
+        m_enterPickedEntry = true;
     // A keyboard's keys reach the editable combo box itself, which hands them
     // to its line edit past any filter there: Enter is caught on the box.
-    if (watched == Combo1 && event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+    if (watched == Combo1 && event->type() == QEvent::KeyPress && isEnter()) {
+        if (!std::exchange(m_enterPickedEntry, false))
             cmdgo_Click();
-            return true;
-        }
+        return true;
     }
+    if (watched == Combo1 && event->type() == QEvent::KeyRelease)
+        m_enterPickedEntry = false;
     return QMainWindow::eventFilter(watched, event);
 }

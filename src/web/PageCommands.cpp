@@ -78,11 +78,14 @@ QWebEngineDownloadRequest::SavePageFormat formatFor(const QString &filter, const
 }
 
 // Nothing of ours cancels a page save: the engine does, when it cannot
-// write the file (a folder that is gone, say).
-bool saveFailed(QWebEngineDownloadRequest::DownloadState state)
+// write the file (a folder that is gone, say). A page saved complete or as
+// HTML only where no file can be made still ends "completed", with nothing
+// written: a completed save counts only when its file is there.
+bool saveFailed(QWebEngineDownloadRequest::DownloadState state, const QString &path)
 {
     return state == QWebEngineDownloadRequest::DownloadInterrupted ||
-           state == QWebEngineDownloadRequest::DownloadCancelled;
+           state == QWebEngineDownloadRequest::DownloadCancelled ||
+           (state == QWebEngineDownloadRequest::DownloadCompleted && !QFileInfo(path).isFile());
 }
 
 void reportSaveFailure(const QPointer<QWidget> &parent, const QString &path)
@@ -107,13 +110,13 @@ void watchSave(QWidget *window, QWebEnginePage *page, const QString &path)
         if (!download->isSavePageDownload() || target != wanted)
             return;
         watch->deleteLater();
-        if (saveFailed(download->state())) {
+        if (saveFailed(download->state(), wanted)) {
             reportSaveFailure(parent, wanted);
             return;
         }
         QObject::connect(download, &QWebEngineDownloadRequest::stateChanged, download,
                          [parent, wanted](QWebEngineDownloadRequest::DownloadState state) {
-                             if (saveFailed(state))
+                             if (saveFailed(state, wanted))
                                  reportSaveFailure(parent, wanted);
                          });
     };

@@ -7,20 +7,21 @@
 
 #include "platform/Prompts.h"
 
+#include <QDialog>
 #include <QQueue>
-#include <QStringList>
+#include <QTest>
 #include <functional>
 
 class ScriptedPrompts : public Prompts::Handler
 {
 public:
-    ScriptedPrompts();
-    ~ScriptedPrompts() override;
+    ScriptedPrompts() { Prompts::setHandler(this); }
+    ~ScriptedPrompts() override { Prompts::setHandler(nullptr); }
 
     struct Asked
     {
-        QString kind; // "message", "input", "save", "start", "credentials"
-        QString text;
+        QString kind; // "message", "input", "save", "print", "credentials", "start"
+        QString text; // the message, prompt, suggested path, dialog class or program
         QString title;
         int style = 0;
     };
@@ -33,22 +34,63 @@ public:
     QQueue<std::optional<QString>> inputAnswers;
     QQueue<QString> saveAnswers;       // a path; empty = cancelled
     QQueue<QString> saveFilterAnswers; // the chosen type, if any
+    QStringList saveFilters;           // the type list the last save dialog offered
     QQueue<bool> startAnswers;
     QQueue<std::optional<Prompts::Credentials>> credentialAnswers;
     // Plays the user in every print, page-setup and print-preview dialog
     // (given the dialog and its printer) and says whether it was accepted.
     std::function<bool(QDialog *, QPrinter *)> printDialogAnswer;
 
-    int messageBox(QWidget *parent, const QString &text, int style, const QString &title) override;
-    std::optional<QString> inputBox(QWidget *parent, const QString &prompt, const QString &title,
-                                    const QString &defaultText) override;
-    QString saveFileName(QWidget *parent, const QString &caption, const QString &suggestedPath,
-                         const QStringList &filters, QString *selectedFilter) override;
-    bool printDialog(QDialog *dialog, QPrinter *printer) override;
-    std::optional<Prompts::Credentials> credentials(QWidget *parent,
-                                                    const QString &prompt) override;
-    bool startProgram(const QString &path) override;
+    int messageBox(QWidget *, const QString &text, int style, const QString &title) override
+    {
+        const int buttons = style & 0x0f;
+        if (buttons == Prompts::OkOnly && messageAnswers.isEmpty())
+            messageAnswers.enqueue(Prompts::Ok);
+        return answer(messageAnswers, {"message", text, title, style},
+                      int(buttons == Prompts::YesNo ? Prompts::No : Prompts::Cancel));
+    }
+    std::optional<QString> inputBox(QWidget *, const QString &prompt, const QString &title,
+                                    const QString &) override
+    {
+        return answer(inputAnswers, {"input", prompt, title}, std::optional<QString>());
+    }
+    QString saveFileName(QWidget *, const QString &caption, const QString &suggestedPath,
+                         const QStringList &filters, QString *selectedFilter) override
+    {
+        saveFilters = filters;
+        if (selectedFilter && !saveFilterAnswers.isEmpty())
+            *selectedFilter = saveFilterAnswers.dequeue();
+        return answer(saveAnswers, {"save", suggestedPath, caption}, QString());
+    }
+    bool printDialog(QDialog *dialog, QPrinter *printer) override
+    {
+        const QString name = QString::fromLatin1(dialog->metaObject()->className());
+        return ask({"print", name, {}}, bool(printDialogAnswer)) &&
+               printDialogAnswer(dialog, printer);
+    }
+    std::optional<Prompts::Credentials> credentials(QWidget *, const QString &prompt) override
+    {
+        return answer(credentialAnswers, {"credentials", prompt, {}}, {});
+    }
+    bool startProgram(const QString &path) override
+    {
+        return answer(startAnswers, {"start", path, {}}, false);
+    }
 
 private:
-    void fail(const QString &kind, const QString &text);
+    // Records the question; one left without an answer fails the test.
+    bool ask(const Asked &question, bool answered)
+    {
+        asked.append(question);
+        if (!answered) {
+            unanswered.append(question.kind + ": " + question.text);
+            QTest::qFail(qPrintable("no scripted answer for " + unanswered.last()), __FILE__,
+                         __LINE__);
+        }
+        return answered;
+    }
+    template <typename T> T answer(QQueue<T> &answers, const Asked &question, T none)
+    {
+        return ask(question, !answers.isEmpty()) ? answers.dequeue() : none;
+    }
 };

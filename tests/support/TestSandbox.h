@@ -2,25 +2,53 @@
 // for the lifetime of the object, and puts everything back afterwards.
 #pragma once
 
-#include <QString>
+#include "store/AppPaths.h"
+
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 class TestSandbox
 {
 public:
-    TestSandbox();
-    ~TestSandbox();
+    TestSandbox() { pointAt(root()); }
+    ~TestSandbox() { pointAt(QString()); }
 
     QString root() const { return m_dir.path(); }
-    QString appFolder() const;                   // where Hpage.dat and WebHis.dat live
-    QString settingsPath() const;                // the favourites store file
-    QString fallbackFolder() const;              // where files go that cannot stay in place
-    QString filePath(const QString &name) const; // a file in appFolder()
+    // Where Hpage.dat and WebHis.dat live.
+    QString appFolder() const { return root() + "/app"; }
+    // The favourites store file.
+    QString settingsPath() const { return root() + "/Corvane.conf"; }
+    // Where files go that cannot stay in place.
+    QString fallbackFolder() const { return root() + "/fallback"; }
+    // A file in appFolder().
+    QString filePath(const QString &name) const { return appFolder() + '/' + name; }
 
     // Whole-file helpers for checking what was written, byte for byte.
-    void writeFile(const QString &name, const QByteArray &bytes) const;
-    QByteArray readFile(const QString &name) const;
+    void writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(filePath(name));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(bytes);
+    }
+    QByteArray readFile(const QString &name) const
+    {
+        QFile file(filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
 private:
+    // Every location inside folder, or (empty folder) back to the program's own.
+    void pointAt(const QString &folder)
+    {
+        const auto in = [&](const char *name) { return folder.isEmpty() ? folder : folder + name; };
+        for (const char *name : {"/app", "/profile", "/fallback"})
+            QDir().mkpath(in(name));
+        AppPaths::setAppFolder(in("/app"));
+        AppPaths::setFallbackFolder(in("/fallback"));
+        AppPaths::setSettingsPath(in("/Corvane.conf"));
+        AppPaths::setProfileFolder(in("/profile"));
+    }
+
     QTemporaryDir m_dir;
 };
