@@ -24,9 +24,9 @@
 // Every mode starts like the executable (Form_Load) and waits for the home
 // page first.
 #include "app/CorvaneApp.h"
-#include "web/WebEnginePageView.h"
 #include "app/frmWeb.h"
 #include "store/AppPaths.h"
+#include "web/WebEnginePageView.h"
 
 #include <QAction>
 #include <QApplication>

@@ -123,5 +123,5 @@ private:
     ClosedTabs *m_closedTabs = nullptr; // Ctrl+Shift+T
     TabSleeper *m_sleeper = nullptr;    // tabs left unselected sleep
     FullScreen *m_fullScreen = nullptr; // F11 and pages' own full screen
-    bool m_enterPickedEntry = false; // Enter picked an entry of the open list
+    bool m_enterPickedEntry = false;    // Enter picked an entry of the open list
 };

@@ -2,11 +2,11 @@
 #include "dialogs/DialogLauncher.h"
 
 #include "app/BrowserShell.h"
-#include "platform/Prompts.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmFav.h"
 #include "dialogs/frmFavDel.h"
 #include "dialogs/frmProperties.h"
+#include "platform/Prompts.h"
 
 #include <QEvent>
 #include <QWindow>

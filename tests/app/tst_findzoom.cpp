@@ -3,9 +3,9 @@
 #include "LoopbackServer.h"
 #include "TestSandbox.h"
 #include "UserInput.h"
-#include "web/WebEnginePageView.h"
 #include "app/frmWeb.h"
 #include "store/Module1.h"
+#include "web/WebEnginePageView.h"
 
 #include <QClipboard>
 #include <QLabel>

@@ -54,7 +54,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(page(1)->lifecycleState(), State::Discarded, 20000);
         QCOMPARE(page(1)->renderProcessPid(), 0);
         QCOMPARE(page(0)->lifecycleState(), State::Frozen); // hidden longer, but typed into
-        const int asleepAt = ticks(1); // the woken page counts afresh
+        const int asleepAt = ticks(1);                      // the woken page counts afresh
         UserInput::clickTab(window->tabStrip(), 1);
         QTRY_VERIFY(page(1)->renderProcessPid() != 0 && ticks(1) > 0 && ticks(1) < asleepAt &&
                     loaded(1, "|"));
