@@ -40,6 +40,7 @@
 #include <QWebEngineView>
 
 #include <cstdio>
+#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -58,8 +59,9 @@ void say(const char *format, double value = 0)
     std::fflush(stdout);
 }
 
-// Runs the event loop until the view reports its document complete.
-bool waitForDocument(PageView *view)
+// Runs the event loop until the view reports its document complete; start,
+// when given, runs once the wait is set up (what makes the view load).
+bool waitForDocument(PageView *view, const std::function<void()> &start = {})
 {
     QEventLoop loop;
     bool done = false;
@@ -68,7 +70,10 @@ bool waitForDocument(PageView *view)
         loop.quit();
     });
     QTimer::singleShot(LoadTimeoutMs, &loop, &QEventLoop::quit);
-    loop.exec();
+    if (start)
+        start();
+    if (!done)
+        loop.exec();
     if (!done)
         std::fprintf(stderr, "corvane-probe: a page did not load in time\n");
     return done;
@@ -190,23 +195,13 @@ void runAsleep(frmWeb &window, const QString &pageBase, int runs)
             return;
         const int tab = (window.selectedIndex() + 1) % int(window.views().size());
         PageView *view = window.views().at(tab);
-        QEventLoop loop;
-        bool done = false;
-        QObject::connect(view, &PageView::DocumentComplete, &loop, [&] {
-            done = true;
-            loop.quit();
-        });
-        QTimer::singleShot(LoadTimeoutMs, &loop, &QEventLoop::quit);
         QElapsedTimer timer;
-        timer.start();
         // What a click on the tab does: the strip's selection changes.
-        window.tabStrip()->setCurrentIndex(tab);
-        if (!done)
-            loop.exec();
-        if (!done) {
-            std::fprintf(stderr, "corvane-probe: a woken tab did not load in time\n");
+        if (!waitForDocument(view, [&] {
+                timer.start();
+                window.tabStrip()->setCurrentIndex(tab);
+            }))
             return;
-        }
         say("WAKE %.3f", timer.nsecsElapsed() / 1e6);
     }
 }
