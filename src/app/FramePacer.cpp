@@ -30,6 +30,11 @@ bool FramePacer::eventFilter(QObject *watched, QEvent *event)
     // back gathers every later change into the repaint that follows.
     if (watched != m_window || event->type() != QEvent::UpdateRequest)
         return false;
+    if (m_releasing) {
+        m_releasing = false;
+        m_lastRepaint.start();
+        return false;
+    }
     if (m_deferred)
         return true;
     const qint64 since = m_lastRepaint.isValid() ? m_lastRepaint.elapsed() : -1;
@@ -46,6 +51,6 @@ bool FramePacer::eventFilter(QObject *watched, QEvent *event)
 void FramePacer::repaintNow()
 {
     m_deferred = false;
-    m_lastRepaint.start();
+    m_releasing = true;
     QCoreApplication::postEvent(m_window, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
 }

@@ -26,5 +26,6 @@ private:
 
     QWidget *m_window;
     QElapsedTimer m_lastRepaint;
-    bool m_deferred = false;
+    bool m_deferred = false;  // a repaint is held back
+    bool m_releasing = false; // the held-back repaint is on its way
 };

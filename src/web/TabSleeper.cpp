@@ -91,7 +91,8 @@ void TabSleeper::select(PageView *view)
     if (auto *left = qobject_cast<WebEnginePageView *>(m_selected.data()))
         awake(left);
     m_selected = view;
-    if (auto *chosen = qobject_cast<WebEnginePageView *>(view)) {
+    auto *chosen = qobject_cast<WebEnginePageView *>(view);
+    if (chosen && m_tabs.contains(chosen)) {
         awake(chosen);
         QWebEnginePage *page = pageOf(chosen);
         // A discarded page reloads from its history entry, like a load the
@@ -104,10 +105,12 @@ void TabSleeper::select(PageView *view)
 
 void TabSleeper::awake(WebEnginePageView *view)
 {
+    const auto tab = m_tabs.find(view);
+    if (tab == m_tabs.end())
+        return; // not a view of the area
+    tab->idleSince = m_clock.elapsed();
     // Shown again, a page may take new input: ask afresh before it sleeps.
-    Tab &tab = m_tabs[view];
-    tab.idleSince = m_clock.elapsed();
-    tab.typed = Typed::Unknown;
+    tab->typed = Typed::Unknown;
 }
 
 void TabSleeper::adoptNewViews()
@@ -121,7 +124,7 @@ void TabSleeper::adoptNewViews()
 
 void TabSleeper::watch(WebEnginePageView *view)
 {
-    awake(view);
+    m_tabs.insert(view, Tab{m_clock.elapsed(), Typed::Unknown});
     connect(view, &QObject::destroyed, this, [this, view] { m_tabs.remove(view); });
     QWebEnginePage *page = pageOf(view);
     connect(page, &QWebEnginePage::visibleChanged, this, [this, view] {
@@ -130,8 +133,10 @@ void TabSleeper::watch(WebEnginePageView *view)
     });
     // A new document holds nothing typed yet (and an answer asked of the
     // old one may never come).
-    connect(page, &QWebEnginePage::loadStarted, this,
-            [this, view] { m_tabs[view].typed = Typed::Unknown; });
+    connect(page, &QWebEnginePage::loadStarted, this, [this, view] {
+        if (m_tabs.contains(view))
+            m_tabs[view].typed = Typed::Unknown;
+    });
     // The engine's advice changes as the page loads, plays sound or shows
     // DevTools.
     connect(page, &QWebEnginePage::recommendedStateChanged, this, &TabSleeper::checkSoon);
