@@ -34,21 +34,19 @@ class TestPageCommands : public QObject, protected TestWindow
             return true;
         };
     }
-    // The pages of the PDF file at path once it is complete, as "W x H" each.
+    // The pages of the PDF file at path once it is complete, each "landscape"
+    // or "portrait".
     QStringList pdfPages(const QString &path) const
     {
         const auto done = [&] {
             return sandbox->readFile("../" + path).trimmed().endsWith("%%EOF");
         };
+        const QString pdf = QTest::qWaitFor(done, 30000) ? sandbox->readFile("../" + path) : "";
         static const QRegularExpression box(R"(/MediaBox \[\s*\S+ \S+ (\S+) (\S+)\s*\])");
         QStringList pages;
-        for (auto m = box.globalMatch(QTest::qWaitFor(done, 30000) ? sandbox->readFile("../" + path)
-                                                                   : "");
-             m.hasNext();) {
-            const auto size = m.next();
+        for (const auto &size : box.globalMatch(pdf))
             pages << (size.captured(1).toDouble() > size.captured(2).toDouble() ? "landscape"
                                                                                 : "portrait");
-        }
         return pages;
     }
     QString asked() const
