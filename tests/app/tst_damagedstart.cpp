@@ -31,13 +31,6 @@ class TestDamagedStart : public QObject, protected TestWindow
 
     QString immutableFolder;
 
-    QStringList listed() const
-    {
-        QStringList all;
-        for (int i = 0; i < window->addressBox()->count(); ++i)
-            all << window->addressBox()->itemText(i);
-        return all;
-    }
     QString homeOpened() const { return views.value(0)->calls.value(0).section(' ', 1); }
     // What the user saves once the window is up must be there next time.
     void saveAndRestart()
@@ -73,40 +66,37 @@ private slots:
         // its place); the addresses and favourites still listed, the home page.
         columns<QString, int, QByteArray, QString, QString, QString>();
         const QByteArray first = "\"http://www.first.tld/\"\r\n",
-                         before = "[Favorites]\n1=One&http://1/\n";
-        const QString f = "http://www.first.tld/", g = "www.google.com", h = "home.test";
-        row("history: binary junk", "WebHis.dat", Bytes, first + junk(1 << 20, 1), f, "", h);
-        row("history: NUL bytes", "WebHis.dat", Bytes,
-            QByteArray(4096, '\0') + first + QByteArray(1 << 16, '\0'), f, "", h);
-        row("history: 50 MB", "WebHis.dat", Bytes, first + junk(50 << 20, 2), f, "", h);
-        row("history: one 10 MB line", "WebHis.dat", Bytes,
-            first + QByteArray(10 << 20, 'x') + "\r\n\"http://www.after.tld/\"\r\n",
+                         after = "\"http://www.after.tld/\"\r\n";
+        const QByteArray blank = "\"about:blank\"\r\n", one = "[Favorites]\n1=One&http://1/\n",
+                         two = "\n2=Two&http://2/\n", none;
+        const QByteArray byHand =
+            "junk before any section\n[Favorites]\n3=Three&http://3/\na line without equals\n"
+            "1=One&http://1/\n\x01\x02\xFF binary\n2=Two&http://2/?a=1&b=2\n; a "
+            "comment\n[Other]\nx=1\n";
+        const QString H = "WebHis.dat", P = "Hpage.dat", S = "../Corvane.conf";
+        const QString f = "http://www.first.tld/", g = "www.google.com", h = "home.test",
+                      b = "about:blank";
+        row("history: binary junk", H, Bytes, first + junk(1 << 20, 1), f, "", h);
+        row("history: NUL bytes", H, Bytes, QByteArray(4096, 0) + first + QByteArray(1 << 16, 0), f,
+            "", h);
+        row("history: 50 MB", H, Bytes, first + junk(50 << 20, 2), f, "", h);
+        row("history: one 10 MB line", H, Bytes, first + QByteArray(10 << 20, 'x') + "\r\n" + after,
             f + " http://www.after.tld/", "", h);
-        row("history: a folder", "WebHis.dat", Folder, QByteArray(), "", "", h);
-        row("history: a FIFO", "WebHis.dat", Fifo, QByteArray(), "", "", h);
-        row("home page: binary junk", "Hpage.dat", Bytes, "\"about:blank\"\r\n" + junk(1 << 20, 3),
-            "", "", "about:blank");
-        row("home page: NUL bytes", "Hpage.dat", Bytes, QByteArray(1 << 16, '\0'), "", "", g);
-        row("home page: 50 MB", "Hpage.dat", Bytes, "\"about:blank\"\r\n" + junk(50 << 20, 4), "",
-            "", "about:blank");
-        row("home page: one 10 MB line", "Hpage.dat", Bytes, QByteArray(10 << 20, 'h') + "\r\n", "",
-            "", g);
-        row("home page: a folder", "Hpage.dat", Folder, QByteArray(), "", "", g);
-        row("home page: a FIFO", "Hpage.dat", Fifo, QByteArray(), "", "", g);
-        row("settings: junk lines, keys out of order", "../Corvane.conf", Bytes,
-            QByteArray("junk before any section\n[Favorites]\n3=Three&http://3/\na line without "
-                       "equals\n1=One&http://1/\n\x01\x02\xFF binary\n2=Two&http://2/?a=1&b=2\n; a "
-                       "comment\n[Other]\nx=1\n"),
-            "", "One Two Three", h);
-        row("settings: binary junk", "../Corvane.conf", Bytes, before + junk(1 << 20, 5), "", "",
-            h);
-        row("settings: NUL bytes", "../Corvane.conf", Bytes,
-            before + QByteArray(4096, '\0') + "\n2=Two&http://2/\n", "", "One", h);
-        row("settings: 50 MB", "../Corvane.conf", Bytes,
-            before + "2=Two&http://2/\n" + junk(50 << 20, 6), "", "", h);
-        row("settings: one 10 MB line", "../Corvane.conf", Bytes,
-            before + QByteArray(10 << 20, 's') + "\n2=Two&http://2/\n", "", "One Two", h);
-        row("settings: a folder", "../Corvane.conf", Folder, QByteArray(), "", "", h);
+        row("history: a folder", H, Folder, none, "", "", h);
+        row("history: a FIFO", H, Fifo, none, "", "", h);
+        row("home page: binary junk", P, Bytes, blank + junk(1 << 20, 3), "", "", b);
+        row("home page: NUL bytes", P, Bytes, QByteArray(1 << 16, 0), "", "", g);
+        row("home page: 50 MB", P, Bytes, blank + junk(50 << 20, 4), "", "", b);
+        row("home page: one 10 MB line", P, Bytes, QByteArray(10 << 20, 'h') + "\r\n", "", "", g);
+        row("home page: a folder", P, Folder, none, "", "", g);
+        row("home page: a FIFO", P, Fifo, none, "", "", g);
+        row("settings: edited by hand", S, Bytes, byHand, "", "One Two Three", h);
+        row("settings: binary junk", S, Bytes, one + junk(1 << 20, 5), "", "", h);
+        row("settings: NUL bytes", S, Bytes, one + QByteArray(4096, 0) + two, "", "One", h);
+        row("settings: 50 MB", S, Bytes, one + two + junk(50 << 20, 6), "", "", h);
+        row("settings: one 10 MB line", S, Bytes, one + QByteArray(10 << 20, 's') + two, "",
+            "One Two", h);
+        row("settings: a folder", S, Folder, none, "", "", h);
     }
     void startsOverDamage()
     {

@@ -1,11 +1,13 @@
 // The main window on fake page views: start-up; opening, switching and
 // closing tabs (the tab menu with its keys); GO!, the address list and its
 // drop-down; what the page events of the selected tab, and of the others,
-// show; File > Close. The page events are scripted on the fake views: the
-// engine's side has no user path.
+// show; the menu commands, chosen with the mouse; File > Close. The page
+// events are scripted on the fake views: the engine's side has no user path.
 #include "TestWindow.h"
+#include "app/AddressListIndex.h"
 
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QLabel>
 #include <QProgressBar>
 #include <QtTest>
@@ -32,31 +34,16 @@ private slots:
     }
     void cleanup() { closeAll(); }
 
-    void startUp_data()
+    void firstRun()
     {
-        columns<bool>(); // a first run: no files and no settings yet
-        row("first run", true);
-        row("stored data", false);
-    }
-    void startUp()
-    {
-        const auto [firstRun] = fetch<bool>();
-        const QStringList history{"http://www.a.tld/", "http://b.tld/x,y"};
-        if (firstRun)
-            QFile::remove(sandbox->filePath("Hpage.dat"));
-        else
-            sandbox->writeFile("WebHis.dat", "\"http://www.a.tld/\"\r\n\"http://b.tld/x,y\"\r\n");
-        seedFavourites(firstRun ? 0 : 2);
+        QFile::remove(sandbox->filePath("Hpage.dat")); // and no history, no settings
         start();
-        const QString home = firstRun ? "www.google.com" : "home.test";
-        QCOMPARE(sandbox->readFile("Hpage.dat"), "\"" + home.toLatin1() + "\"\r\n");
+        QCOMPARE(sandbox->readFile("Hpage.dat"), QByteArray("\"www.google.com\"\r\n"));
         QVERIFY(QFile::exists(sandbox->filePath("WebHis.dat")));
-        QCOMPARE(listed(), firstRun ? QStringList() : history);
-        QCOMPARE(captions().size(), firstRun ? 1 : 3);
-        QCOMPARE(strip()->count(), 1);
-        QCOMPARE(strip()->tabText(0) + ' ' + address()->currentText(), home + ' ' + home);
-        QCOMPARE(views.size(), 1);
-        QCOMPARE(views[0]->calls, QStringList{"Navigate2 " + home});
+        QCOMPARE(listed().size() + captions().size() + strip()->count() + views.size(), 3);
+        QCOMPARE(strip()->tabText(0) + ' ' + address()->currentText(),
+                 "www.google.com www.google.com");
+        QCOMPARE(views[0]->calls, QStringList{"Navigate2 www.google.com"});
         QVERIFY(!window->action("mnuTop")->isChecked() && !window->progressBar()->isVisible());
     }
 
@@ -107,25 +94,25 @@ private slots:
 
     void goListsAndStoresEachAddressOnce_data()
     {
-        // Typed text, then Enter, keypad Enter or GO! (twice); the entry listed
-        // (none: the list held it already), the address opened, the one stored.
-        columns<QString, QString, QString, QString, QString>();
-        const QString site = "http://www.site.tld", stored = site + "/";
-        row("bare", "site.tld", "Enter", site, "site.tld", stored);
-        row("keypad Enter", "site.tld", "keypad", site, "site.tld", stored);
-        row("www", "www.site.tld", "GO!", site, "www.site.tld", stored);
-        row("http", "http://site.tld", "Enter", "http://site.tld", "site.tld", stored);
-        row("http www", site, "GO!", site, site, stored);
-        row("https", "https://site.tld", "Enter", "https://site.tld", "https://site.tld",
-            "https://site.tld");
-        row("loopback", "127.0.0.1:8/x", "GO!", "http://127.0.0.1:8/x", "127.0.0.1:8/x",
+        // Typed text, then Enter, keypad Enter or GO! (no key), twice; the entry
+        // listed (none: the list held it already), the address opened, the one stored.
+        columns<QString, int, QString, QString, QString>();
+        const QString site = "http://www.site.tld", stored = site + "/", https = "https://site.tld";
+        const int enter = Qt::Key_Return, keypad = Qt::Key_Enter;
+        row("bare", "site.tld", enter, site, "site.tld", stored);
+        row("keypad Enter", "site.tld", keypad, site, "site.tld", stored);
+        row("www", "www.site.tld", 0, site, "www.site.tld", stored);
+        row("http", "http://site.tld", enter, "http://site.tld", "site.tld", stored);
+        row("http www", site, 0, site, site, stored);
+        row("https", https, enter, https, https, https);
+        row("loopback", "127.0.0.1:8/x", 0, "http://127.0.0.1:8/x", "127.0.0.1:8/x",
             "http://127.0.0.1:8/x");
-        row("in a listed entry", "site", "Enter", "", "site", stored);
+        row("in a listed entry", "site", enter, "", "site", stored);
     }
     void goListsAndStoresEachAddressOnce()
     {
-        const auto [typed, how, entry, opened, stored] =
-            fetch<QString, QString, QString, QString, QString>();
+        const auto [typed, enter, entry, opened, stored] =
+            fetch<QString, int, QString, QString, QString>();
         const QByteArray file = "\"" + stored.toLatin1() + "\"\r\n";
         if (entry.isEmpty()) { // a run before left an entry that holds the text
             sandbox->writeFile("WebHis.dat", file);
@@ -134,11 +121,8 @@ private slots:
         views[0]->calls.clear();
         for (int i = 0; i < 2; ++i) {
             typeAddress(typed);
-            if (how == "GO!")
-                press("cmdgo");
-            else
-                key(how == "keypad" ? Qt::Key_Enter : Qt::Key_Return,
-                    how == "keypad" ? int(Qt::KeypadModifier) : 0);
+            enter ? key(enter, enter == Qt::Key_Enter ? int(Qt::KeypadModifier) : 0)
+                  : press("cmdgo");
         }
         QCOMPARE(listed(), QStringList{entry.isEmpty() ? stored : entry});
         QCOMPARE(sandbox->readFile("WebHis.dat"), file);
@@ -146,6 +130,38 @@ private slots:
         const QStringList go{"Stop", "Navigate2 " + opened};
         QCOMPARE(views[0]->calls, go + go);
         QCOMPARE(UserInput::focused(), views[0]);
+    }
+
+    void addressListIndexAnswersAsEveryEntry_data()
+    {
+        columns<QString, QString,
+                bool>(); // the entries (split at '|'), a text, whether one holds it
+        const QString list = "http://www.site.com/|127.0.0.1:8080/x|about:blank";
+        row("whole entry", list, "about:blank", true);
+        row("inside an entry", list, "site.com", true);
+        row("case differs", list, "SITE.com", false);
+        row("across two entries", list, "com/127", false);
+        row("end of one, line end, start of next", list, "com/\n127", false);
+        row("empty text", list, "", true);
+        row("empty text, empty list", "", "", false);
+        row("entry with a line end", "one\ntwo", "e\nt", true);
+        row("non-Latin text", "http://\u4F8B\u3048.jp/", "\u4F8B\u3048", true);
+        row("accent differs", "caf\u00E9.fr", "caf\u00E8", false);
+        row("replacement character, broken entry", QString(QChar(0xD800)) + "x",
+            QString(QChar::ReplacementCharacter), false);
+        row("broken text", QString(QChar(0xD800)) + "x", QString(QChar(0xD800)), true);
+    }
+    void addressListIndexAnswersAsEveryEntry()
+    {
+        const auto [entries, text, held] = fetch<QString, QString, bool>();
+        QComboBox box;
+        AddressListIndex index(box.model());
+        box.addItems(entries.split('|', Qt::SkipEmptyParts));
+        QCOMPARE(index.anyEntryContains(text), held);
+        box.addItem("<" + text + ">"); // appended after a question
+        QVERIFY(index.anyEntryContains(text));
+        box.clear();
+        QVERIFY(!index.anyEntryContains(text));
     }
 
     void addressDropDown_data()
@@ -203,17 +219,16 @@ private slots:
         press("newww");
         QProgressBar *bar = window->progressBar();
         for (FakePageView *view : views) { // behind, then in front
+            const bool front = view == views[1];
             emit view->BeforeNavigate2();
-            emit view->StatusTextChange(view->objectName() + "text");
+            emit view->StatusTextChange("text");
             emit view->ProgressChange(30, 200);
             emit view->ProgressChange(500, 200); // beyond the end: skipped
-            QCOMPARE(bar->isVisible(), true);
-            QCOMPARE(window->statusPanel()->text(),
-                     QString(view == views[1] ? "Webtext" : "Status"));
-            QCOMPARE(bar->value(), view == views[1] ? 30 : 0);
+            QVERIFY(bar->isVisible());
+            QCOMPARE(window->statusPanel()->text(), QString(front ? "text" : "Status"));
+            QCOMPARE(bar->value(), front ? 30 : 0);
             view->complete("http://front.test/", "Front");
-            QCOMPARE(address()->currentText(),
-                     QString(view == views[1] ? "http://front.test/" : ""));
+            QCOMPARE(address()->currentText(), QString(front ? "http://front.test/" : ""));
             QVERIFY(!bar->isVisible());
         }
     }
@@ -247,6 +262,89 @@ private slots:
         cancel = false; // the item counts once: the next request takes its own course
         emit views[0]->NewWindow2(&cancel, {NewWindowInfo::Kind::ContextMenuNewWindow, QUrl(link)});
         QVERIFY(!cancel);
+    }
+
+    void editMenuWorksOnTheAddressBox_data()
+    {
+        // The item, on "abcdef" with "cd" selected, the clipboard before; the
+        // text, clipboard and selection after.
+        columns<QString, QString, QString, QString, QString>();
+        row("Copy", "Copy", "old", "abcdef", "cd", "cd");
+        row("Cut", "Cut", "old", "abef", "cd", "");
+        row("Paste", "paste", "XY", "abXYef", "XY", "XY");
+        row("Paste, no text on the clipboard", "paste", "", "abef", "", "");
+        row("Select All", "selall", "old", "abcdef", "old", "abcdef");
+    }
+    void editMenuWorksOnTheAddressBox()
+    {
+        const auto [item, before, text, clipboard, selected] =
+            fetch<QString, QString, QString, QString, QString>();
+        QGuiApplication::clipboard()->setText(before);
+        typeAddress("abcdef");
+        for (int k : {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right})
+            key(k);
+        key(Qt::Key_Right, Qt::ShiftModifier);
+        key(Qt::Key_Right, Qt::ShiftModifier);
+        QVERIFY(chooseMenuItem(item));
+        QCOMPARE(address()->currentText() + '|' + address()->lineEdit()->selectedText(),
+                 text + '|' + selected);
+        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+    }
+
+    void pageCommandsGoToTheSelectedTab_data()
+    {
+        columns<QString, int>(); // the item (or a page's own window.print()), the view's command
+        row("Save as...", "save_as", int(PageView::SaveAs));
+        row("Properties", "PrP", int(PageView::Properties));
+        row("Print...", "print", int(PageView::Print));
+        row("Page Setup...", "Page_Setup", int(PageView::PageSetup));
+        row("Print Preview...", "PrPr", int(PageView::PrintPreview));
+        row("window.print()", "", int(PageView::Print));
+    }
+    void pageCommandsGoToTheSelectedTab()
+    {
+        const auto [item, command] = fetch<QString, int>();
+        press("newww");
+        views[0]->calls.clear();
+        views[1]->calls.clear();
+        for (FakePageView *view : views) // a print request of the tab behind is not heard
+            if (item.isEmpty())
+                emit view->PrintRequested();
+        QVERIFY(item.isEmpty() || chooseMenuItem(item));
+        QCOMPARE(views[1]->calls.size(), 1);
+        QVERIFY(views[1]->calls[0].startsWith(QString("ExecWB %1 ").arg(command)));
+        QVERIFY(views[0]->calls.isEmpty());
+    }
+
+    void favouritesOpenInTheSelectedTab_data()
+    {
+        columns<int, QString>(); // the item of the Favorites menu, its address
+        row("Google", 0, Module1::SearchServiceUrl);
+        row("a favourite", 1, favAddress(1));
+    }
+    void favouritesOpenInTheSelectedTab()
+    {
+        const auto [index, site] = fetch<int, QString>();
+        seedFavourites(1);
+        start();
+        press("newww");
+        QList<QAction *> items = window->favoritesMenu()->actions();
+        QVERIFY(chooseMenuItem(items.at(items.size() - int(captions().size()) + index)));
+        QCOMPARE(views[1]->calls, (QStringList{"Navigate2 about:blank", "Navigate2 " + site}));
+        QCOMPARE(views[0]->calls.size(), 1);
+    }
+
+    void alwaysOnTopAndHelp()
+    {
+        const QRect place = window->geometry();
+        for (bool on : {true, false}) {
+            QVERIFY(chooseMenuItem("mnuTop"));
+            QCOMPARE(window->action("mnuTop")->isChecked(), on);
+            QCOMPARE(bool(window->windowHandle()->flags() & Qt::WindowStaysOnTopHint), on);
+            QVERIFY(window->isVisible() && window->geometry() == place);
+        }
+        QVERIFY(chooseMenuItem("mnuTabHlp"));
+        QCOMPARE(prompts->asked.value(0).kind, QString("message"));
     }
 
     void fileCloseEndsTheProgramWhileLoading()

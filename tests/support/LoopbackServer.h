@@ -17,7 +17,6 @@ public:
         QByteArray contentType = "text/html; charset=utf-8";
         int status = 200; // 0: the request is never answered, its load stays open
         QByteArray extraHeaders;
-        QByteArray signIn; // "user:password": answers 401 until asked with basic sign-in
     };
 
     LoopbackServer()
@@ -52,13 +51,7 @@ private:
             return;
         const QString path = QUrl(QString::fromLatin1(head.split(' ').value(1))).path();
         requested << path;
-        Reply reply = m_replies.value(path, {"<title>Not found</title>", "text/html", 404, {}, {}});
-        if (!reply.signIn.isEmpty() && !head.contains("Basic " + reply.signIn.toBase64()))
-            reply = {"<title>Denied</title>",
-                     "text/html",
-                     401,
-                     "WWW-Authenticate: Basic realm=\"t\"\r\n",
-                     {}};
+        Reply reply = m_replies.value(path, {"<title>Not found</title>", "text/html", 404, {}});
         if (reply.status == 0)
             return;
         socket->write("HTTP/1.0 " + QByteArray::number(reply.status) +

@@ -42,12 +42,15 @@ private:
     void pointAt(const QString &folder)
     {
         const auto in = [&](const char *name) { return folder.isEmpty() ? folder : folder + name; };
-        for (const char *name : {"/app", "/profile", "/fallback"})
+        for (const char *name : {"/app", "/fallback"})
             QDir().mkpath(in(name));
         AppPaths::setAppFolder(in("/app"));
         AppPaths::setFallbackFolder(in("/fallback"));
         AppPaths::setSettingsPath(in("/Corvane.conf"));
-        AppPaths::setProfileFolder(in("/profile"));
+        // The web profile lives as long as the process and writes to its
+        // folder till the end: one folder for the run, removed at exit.
+        static QTemporaryDir profile;
+        AppPaths::setProfileFolder(folder.isEmpty() ? folder : profile.path());
     }
 
     QTemporaryDir m_dir;

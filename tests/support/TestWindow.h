@@ -56,19 +56,23 @@ protected:
         sandbox.reset();
     }
 
-    // The real engine window with server's page at path as its home page.
+    // The real engine window with server's page at path as its home page,
+    // once that has loaded; waitForTitle waits until the window caption
+    // names a page and that page has loaded.
     void startAt(const QString &path)
     {
         sandbox->writeFile("Hpage.dat", "\"" + server.address(path).toUtf8() + "\"\r\n");
         start(true);
+        QVERIFY(waitForTitle(QString()));
     }
-    // Waits until the window caption names the page and the page has loaded.
     bool waitForTitle(const QString &title) const
     {
         const QString caption = "Corvane - " + title;
         return QTest::qWaitFor(
             [&] {
-                return window->windowTitle() == caption && !window->selectedView()->isLoading();
+                return window->windowTitle().startsWith(caption) &&
+                       (title.isEmpty() || window->windowTitle() == caption) &&
+                       !window->selectedView()->isLoading();
             },
             20000);
     }
