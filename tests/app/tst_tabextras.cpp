@@ -81,7 +81,6 @@ private slots:
                          "/MediaBox[0 0 200 200]>>endobj\ntrailer<</Root 1 0 R>>\n%%EOF",
                          "application/pdf",
                          200,
-                         {},
                          {}});
     }
     void init()

@@ -25,7 +25,7 @@ class TestTabSleeper : public QObject
     bool loaded(int i, const QString &titleEnd) const
     {
         return QTest::qWaitFor(
-            [&] { return !page(i)->isLoading() && page(i)->title().endsWith(titleEnd); });
+            [&] { return !page(i)->isLoading() && page(i)->title().endsWith(titleEnd); }, 20000);
     }
 
 private slots:
@@ -42,6 +42,7 @@ private slots:
                      page(0)->title().contains("|true|")));
         UserInput::type(window.get(), "kept");
         UserInput::key(window.get(), Qt::Key_T, Qt::ControlModifier); // a new tab, and an address
+        QVERIFY(window->views().size() == 2 && loaded(1, "about:blank"));
         UserInput::key(window.get(), Qt::Key_L, Qt::ControlModifier);
         UserInput::type(window.get(), server.address("/t.html"));
         UserInput::key(window.get(), Qt::Key_Return);
