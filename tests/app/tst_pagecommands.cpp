@@ -108,20 +108,6 @@ private slots:
         QCOMPARE(asked(), how == "Page_Setup" ? "print print" : "print");
     }
 
-    void printedPaperShowsThePage()
-    {
-        qsizetype sizes[2] = {};
-        for (const char *name : {"blank", "text"}) {
-            startAt(QString("/%1.html").arg(name));
-            answerPrintDialogs(file(name + QString(".pdf")));
-            QVERIFY(chooseMenuItem("print"));
-            QCOMPARE(pdfPages(name + QString(".pdf")).size(), 1);
-            sizes[name[0] == 't'] = sandbox->readFile(QString("../%1.pdf").arg(name)).size();
-        }
-        // Paper is pictures of the page: ink makes them far larger than white.
-        QVERIFY2(sizes[1] > 2 * sizes[0], qPrintable(QString("%1 %2").arg(sizes[0]).arg(sizes[1])));
-    }
-
     void refusalsAndFailuresAreTold_data()
     {
         // What is in the way, the command, what the user is asked in turn.
