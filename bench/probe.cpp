@@ -17,8 +17,9 @@
 //       RUNS times: once every tab behind is discarded again, selects the
 //       next of them and prints "WAKE <ms>" at its page's document-complete.
 //   corvane-probe --app-folder DIR frozen PAGE-BASE
-//       nine more tabs as in memory mode; when the pages of all tabs but the
-//       selected one are frozen, READY frozen and a line awaited.
+//       READY tabs1 and a line awaited; then nine more tabs as in memory
+//       mode; when the pages of all tabs but the selected one are frozen,
+//       READY frozen and a line awaited.
 // The sleep modes take their delays from the settings store as the program
 // does; the driver sets them low.
 // Every mode starts like the executable (Form_Load) and waits for the home
@@ -208,6 +209,8 @@ void runAsleep(frmWeb &window, const QString &pageBase, int runs)
 
 void runFrozen(frmWeb &window, const QString &pageBase)
 {
+    say("READY tabs1");
+    waitForLine();
     openNineTabs(window, pageBase);
     if (!waitForSleep(window, QWebEnginePage::LifecycleState::Frozen))
         return;

@@ -1,7 +1,7 @@
 // The main window on the real engine with loopback pages: every key the
 // window handles, with the focus in the address box, on the page or in a text
-// field of the page; link hover and the page's new-window item; closed tabs;
-// a crashed page; downloads.
+// field of the page; link hover and the page's new-window item; a crashed
+// page; downloads.
 #include "TestWindow.h"
 
 #include <QLabel>
@@ -87,8 +87,7 @@ private slots:
         server.setReply("/stall", {{}, {}, 0, {}}); // never answered
         const QByteArray a = "<a href='%1' style='display:block;height:100px'>link</a>";
         server.setPage("/links.html",
-                       page("Links", QByteArray(a).replace("%1", "/A.html") +
-                                         QByteArray(a).replace("%1", "https://127.0.0.1:1/s")));
+                       page("Links", QByteArray(a).replace("%1", "https://127.0.0.1:1/s")));
         const QByteArray attachment = "Content-Disposition: attachment; filename=\"data.bin\"\r\n";
         server.setReply("/data.bin",
                         {"file contents", "application/octet-stream", 200, attachment});
@@ -149,12 +148,12 @@ private slots:
         }
         QWidget *target =
             focus == "box" ? static_cast<QWidget *>(window->addressBox()) : pageWidget(0);
-        UserInput::click(target, Qt::LeftButton, {},
-                         focus == "page"    ? QPoint(300, 300)
-                         : focus == "field" ? QPoint(9, 9)
-                                            : QPoint());
+        const QPoint at = focus == "page" ? QPoint(300, 300) : QPoint(9, 9);
+        UserInput::click(target, Qt::LeftButton, {}, focus == "box" ? QPoint() : at);
         QTRY_COMPARE(UserInput::focused(), target);
-        QTRY_VERIFY(focus != "field" || js("document.activeElement.id") == "f");
+        // A page just shown may miss a click: click into the field till it has the focus.
+        QTRY_VERIFY(focus != "field" || (UserInput::click(target, Qt::LeftButton, {}, at),
+                                         js("document.activeElement.id") == "f"));
         if (effect.startsWith("title=D")) {
             key(Qt::Key_A, Qt::ControlModifier);
             UserInput::type(window.get(), server.address("/D.html").mid(7));
@@ -171,15 +170,10 @@ private slots:
                          {server.address("/D.html"), "\"" + server.address("/D.html") + "\"\r\n"}));
     }
 
-    void newWindowItemOpensTheLinkInATab_data()
-    {
-        columns<QPoint, QString>(); // where the link is, its address
-        row("http", QPoint(60, 60), server.address("/A.html"));
-        row("https", QPoint(60, 160), QString("https://127.0.0.1:1/s"));
-    }
     void newWindowItemOpensTheLinkInATab()
     {
-        const auto [where, link] = fetch<QPoint, QString>();
+        const QPoint where(60, 60); // an https link
+        const QString link = "https://127.0.0.1:1/s";
         startAt("/links.html");
         QCOMPARE(window->tabStrip()->tabText(0), QString("Links"));
         QCOMPARE(window->addressBox()->currentText(), server.address("/links.html"));
@@ -190,20 +184,6 @@ private slots:
         QTRY_COMPARE(window->tabStrip()->count(), 2);
         QCOMPARE(window->selectedIndex(), 1);
         QTRY_COMPARE(QUrl(window->selectedView()->LocationURL()), QUrl(link));
-    }
-
-    void closedTabGivesBackItsPage()
-    {
-        startAt("/A.html");
-        press("newww");
-        window->selectedView()->Navigate2(server.address("/B.html")); // the scene
-        QVERIFY(waitForTitle("B"));
-        press("cmdClose");
-        QWebEnginePage *closed = engineView(1)->enginePage();
-        QTRY_COMPARE(closed->lifecycleState(), QWebEnginePage::LifecycleState::Discarded);
-        QTRY_COMPARE(closed->renderProcessPid(), qint64(0));
-        QCOMPARE(window->selectedIndex(), 0);
-        QCOMPARE(engineView(1)->LocationURL(), server.address("/B.html"));
     }
 
     void crashedPageShowsANoticeAndF5BringsItBack()

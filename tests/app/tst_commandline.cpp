@@ -1,6 +1,7 @@
 // Corvane's command line: what each argument becomes, and the built program
 // opening addresses, handing them to the one already running, and keeping its
 // socket after a kill and after garbage sent to it.
+#include "DataTable.h"
 #include "LoopbackServer.h"
 #include "TestSandbox.h"
 #include "app/CommandLine.h"
@@ -15,7 +16,7 @@
 // Engine start-ups on a busy machine take their time.
 #define WAIT_FOR(expr) QTRY_VERIFY_WITH_TIMEOUT(expr, 60000)
 
-class TestCommandLine : public QObject
+class TestCommandLine : public QObject, protected DataTable
 {
     Q_OBJECT
     TestSandbox sandbox; // the program's own folder: its files and its socket
@@ -43,29 +44,28 @@ private slots:
 
     void parsing_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("addresses");
-        QTest::addColumn<int>("skipped");
-        QTest::addColumn<int>("exitStatus");
-        auto row = [](const char *name, const QStringList &arguments, const QStringList &addresses,
-                      int skipped = 0, int exitStatus = -1) {
-            QTest::newRow(name) << arguments << addresses << skipped << exitStatus;
-        };
-        row("files", {"page.html", sandbox.filePath("page.html")}, {file, file});
-        row("host, bad skipped", {"", "site.tld", "--", "-x.html"}, {"http://www.site.tld"}, 2);
-        row("missing files", {"missing.html", "./x", "x/y"}, {}, 3);
-        row("empty, junk", {"  ", QString(65537, 'x'), "\x01%%", "http://", "a b.tld"}, {}, 5);
-        row("unknown option", {"--bogus", "site.tld"}, {}, 0, 2);
-        row("version", {"--version"}, {}, 0, 0);
+        // The arguments, the addresses they give, how many are skipped, the
+        // exit status (-1: the program runs on).
+        using L = QStringList;
+        columns<L, L, int, int>();
+        row("files", L{"page.html", sandbox.filePath("page.html")}, L{file, file}, 0, -1);
+        row("host, bad skipped", L{"", "site.tld", "--", "-x.html"}, L{"http://www.site.tld"}, 2,
+            -1);
+        row("missing files", L{"missing.html", "./x", "x/y"}, L{}, 3, -1);
+        row("empty, junk", L{"  ", QString(65537, 'x'), "\x01%%", "http://", "a b.tld"}, L{}, 5,
+            -1);
+        row("unknown option", L{"--bogus", "site.tld"}, L{}, 0, 2);
+        row("version", L{"--version"}, L{}, 0, 0);
     }
     void parsing()
     {
-        QFETCH(QStringList, arguments);
+        const auto [arguments, addresses, skipped, exitStatus] =
+            fetch<QStringList, QStringList, int, int>();
         const CommandLine command =
             CommandLine::parse(QStringList{"corvane"} + arguments, sandbox.appFolder());
-        QTEST(command.addresses, "addresses");
-        QTEST(int(command.problems.size()), "skipped");
-        QTEST(command.report(), "exitStatus");
+        QCOMPARE(command.addresses, addresses);
+        QCOMPARE(int(command.problems.size()), skipped);
+        QCOMPARE(command.report(), exitStatus);
     }
 
     void runningProgram()

@@ -1,5 +1,5 @@
 // Corvane starting over the files a user's machine may hold: junk, NUL
-// bytes, huge files and lines, settings edited by hand, things in the way of
+// bytes, huge lines, settings edited by hand, things in the way of
 // a file, files it may not read and an application folder it cannot write.
 // Every time the window starts, lists what could be read, and keeps a
 // favourite, an address and a home page saved afterwards through the next
@@ -39,7 +39,7 @@ class TestDamagedStart : public QObject, protected TestWindow
         QVERIFY(Module1::SaveFav("Saved & kept", address, int(captions().size())));
         Module1::AddToHistory("saved.tld");
         Module1::SaveHomePage("saved-home.tld");
-        restart();
+        start();
         QVERIFY2(listed().contains("http://www.saved.tld/"), qPrintable(listed().join(' ')));
         QCOMPARE(captions().last(), QString("Saved & kept"));
         QCOMPARE(Module1::GetFavUrl(int(captions().size()) - 1), address);
@@ -79,21 +79,18 @@ private slots:
         row("history: binary junk", H, Bytes, first + junk(1 << 20, 1), f, "", h);
         row("history: NUL bytes", H, Bytes, QByteArray(4096, 0) + first + QByteArray(1 << 16, 0), f,
             "", h);
-        row("history: 50 MB", H, Bytes, first + junk(50 << 20, 2), f, "", h);
         row("history: one 10 MB line", H, Bytes, first + QByteArray(10 << 20, 'x') + "\r\n" + after,
             f + " http://www.after.tld/", "", h);
         row("history: a folder", H, Folder, none, "", "", h);
         row("history: a FIFO", H, Fifo, none, "", "", h);
         row("home page: binary junk", P, Bytes, blank + junk(1 << 20, 3), "", "", b);
         row("home page: NUL bytes", P, Bytes, QByteArray(1 << 16, 0), "", "", g);
-        row("home page: 50 MB", P, Bytes, blank + junk(50 << 20, 4), "", "", b);
         row("home page: one 10 MB line", P, Bytes, QByteArray(10 << 20, 'h') + "\r\n", "", "", g);
         row("home page: a folder", P, Folder, none, "", "", g);
         row("home page: a FIFO", P, Fifo, none, "", "", g);
         row("settings: edited by hand", S, Bytes, byHand, "", "One Two Three", h);
         row("settings: binary junk", S, Bytes, one + junk(1 << 20, 5), "", "", h);
         row("settings: NUL bytes", S, Bytes, one + QByteArray(4096, 0) + two, "", "One", h);
-        row("settings: 50 MB", S, Bytes, one + two + junk(50 << 20, 6), "", "", h);
         row("settings: one 10 MB line", S, Bytes, one + QByteArray(10 << 20, 's') + two, "",
             "One Two", h);
         row("settings: a folder", S, Folder, none, "", "", h);
@@ -134,7 +131,7 @@ private slots:
             setfsgid(65534);
             setfsuid(65534);
         }
-        restart();
+        start();
         QCOMPARE(listed(), QStringList());
         QCOMPARE(captions().size(), 1);
         QCOMPARE(homeOpened(), QString("www.google.com"));
@@ -160,10 +157,6 @@ private slots:
         // user, as an installed copy does.
         QCOMPARE(AppPaths::chooseAppFolder(sandbox->appFolder(), sandbox->fallbackFolder()),
                  sandbox->fallbackFolder());
-        AppPaths::setAppFolder(sandbox->fallbackFolder());
-        start();
-        QCOMPARE(homeOpened(), QString("www.google.com"));
-        saveAndRestart();
         // A folder that stops being writable while Corvane uses it: files
         // that are there are still written, missing ones go per user.
         AppPaths::setAppFolder(sandbox->appFolder());

@@ -18,13 +18,7 @@ class TestFrmWeb : public QObject, protected TestWindow
 
     QComboBox *address() const { return window->addressBox(); }
     QTabBar *strip() const { return window->tabStrip(); }
-    // Types text over all that the address box holds.
-    void typeAddress(const QString &text)
-    {
-        UserInput::click(address());
-        key(Qt::Key_A, Qt::ControlModifier);
-        UserInput::type(window.get(), text);
-    }
+    void typeAddress(const QString &text) { UserInput::retype(address(), text); }
 
 private slots:
     void init()
@@ -97,16 +91,12 @@ private slots:
         // Typed text, then Enter, keypad Enter or GO! (no key), twice; the entry
         // listed (none: the list held it already), the address opened, the one stored.
         columns<QString, int, QString, QString, QString>();
-        const QString site = "http://www.site.tld", stored = site + "/", https = "https://site.tld";
-        const int enter = Qt::Key_Return, keypad = Qt::Key_Enter;
-        row("bare", "site.tld", enter, site, "site.tld", stored);
-        row("keypad Enter", "site.tld", keypad, site, "site.tld", stored);
-        row("www", "www.site.tld", 0, site, "www.site.tld", stored);
-        row("http", "http://site.tld", enter, "http://site.tld", "site.tld", stored);
-        row("http www", site, 0, site, site, stored);
-        row("https", https, enter, https, https, https);
-        row("loopback", "127.0.0.1:8/x", 0, "http://127.0.0.1:8/x", "127.0.0.1:8/x",
-            "http://127.0.0.1:8/x");
+        const QString site = "http://www.site.tld", stored = site + "/";
+        const int enter = Qt::Key_Return;
+        row("Enter", "site.tld", enter, site, "site.tld", stored);
+        row("keypad Enter", "site.tld", int(Qt::Key_Enter), site, "site.tld", stored);
+        row("GO!", "https://site.tld", 0, "https://site.tld", "https://site.tld",
+            "https://site.tld");
         row("in a listed entry", "site", enter, "", "site", stored);
     }
     void goListsAndStoresEachAddressOnce()
@@ -132,36 +122,20 @@ private slots:
         QCOMPARE(UserInput::focused(), views[0]);
     }
 
-    void addressListIndexAnswersAsEveryEntry_data()
-    {
-        columns<QString, QString,
-                bool>(); // the entries (split at '|'), a text, whether one holds it
-        const QString list = "http://www.site.com/|127.0.0.1:8080/x|about:blank";
-        row("whole entry", list, "about:blank", true);
-        row("inside an entry", list, "site.com", true);
-        row("case differs", list, "SITE.com", false);
-        row("across two entries", list, "com/127", false);
-        row("end of one, line end, start of next", list, "com/\n127", false);
-        row("empty text", list, "", true);
-        row("empty text, empty list", "", "", false);
-        row("entry with a line end", "one\ntwo", "e\nt", true);
-        row("non-Latin text", "http://\u4F8B\u3048.jp/", "\u4F8B\u3048", true);
-        row("accent differs", "caf\u00E9.fr", "caf\u00E8", false);
-        row("replacement character, broken entry", QString(QChar(0xD800)) + "x",
-            QString(QChar::ReplacementCharacter), false);
-        row("broken text", QString(QChar(0xD800)) + "x", QString(QChar(0xD800)), true);
-    }
+    // The index behind GO!'s question whether an entry holds the text
+    // answers as a search of every entry would.
     void addressListIndexAnswersAsEveryEntry()
     {
-        const auto [entries, text, held] = fetch<QString, QString, bool>();
         QComboBox box;
         AddressListIndex index(box.model());
-        box.addItems(entries.split('|', Qt::SkipEmptyParts));
-        QCOMPARE(index.anyEntryContains(text), held);
-        box.addItem("<" + text + ">"); // appended after a question
-        QVERIFY(index.anyEntryContains(text));
+        box.addItems({"http://www.site.com/", "127.0.0.1:8080/x", "\u4F8B\u3048.jp"});
+        QVERIFY(index.anyEntryContains("site.com") && !index.anyEntryContains("SITE.com"));
+        QVERIFY(!index.anyEntryContains("com/127") && !index.anyEntryContains("com/\n127"));
+        QVERIFY(index.anyEntryContains("\u4F8B") && index.anyEntryContains("8080/x"));
+        box.addItem("<new>"); // appended after a question
+        QVERIFY(index.anyEntryContains("new>"));
         box.clear();
-        QVERIFY(!index.anyEntryContains(text));
+        QVERIFY(!index.anyEntryContains(""));
     }
 
     void addressDropDown_data()
@@ -239,8 +213,7 @@ private slots:
         // menu's new-window item was then; the tab selected after it (-1: no new tab).
         columns<int, QString, bool, int>();
         const int item = int(NewWindowInfo::Kind::ContextMenuNewWindow);
-        row("menu item, http", item, "http://link.test/a", true, 1);
-        row("menu item, https", item, "https://link.test/b", true, 1);
+        row("menu item", item, "https://link.test/b", true, 1);
         row("menu item, ftp link", item, "ftp://link.test/c", true, -1);
         row("menu item not pointed at", item, "http://link.test/d", false, -1);
         row("page's own window", int(NewWindowInfo::Kind::PageRequest), "http://link.test/e", true,
@@ -264,40 +237,31 @@ private slots:
         QVERIFY(!cancel);
     }
 
-    void editMenuWorksOnTheAddressBox_data()
-    {
-        // The item, on "abcdef" with "cd" selected, the clipboard before; the
-        // text, clipboard and selection after.
-        columns<QString, QString, QString, QString, QString>();
-        row("Copy", "Copy", "old", "abcdef", "cd", "cd");
-        row("Cut", "Cut", "old", "abef", "cd", "");
-        row("Paste", "paste", "XY", "abXYef", "XY", "XY");
-        row("Paste, no text on the clipboard", "paste", "", "abef", "", "");
-        row("Select All", "selall", "old", "abcdef", "old", "abcdef");
-    }
     void editMenuWorksOnTheAddressBox()
     {
-        const auto [item, before, text, clipboard, selected] =
-            fetch<QString, QString, QString, QString, QString>();
-        QGuiApplication::clipboard()->setText(before);
-        typeAddress("abcdef");
-        for (int k : {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right})
-            key(k);
-        key(Qt::Key_Right, Qt::ShiftModifier);
-        key(Qt::Key_Right, Qt::ShiftModifier);
-        QVERIFY(chooseMenuItem(item));
+        const auto selectCd = [this] { // in "abcdef"
+            typeAddress("abcdef");
+            keys("Home, Right, Right");
+            keys("Shift+Right, Shift+Right");
+        };
+        selectCd();
+        QVERIFY(chooseMenuItem("Cut"));
+        QCOMPARE(address()->currentText() + '|' + QGuiApplication::clipboard()->text(), "abef|cd");
+        selectCd();
+        QVERIFY(chooseMenuItem("paste")); // the pasted text stays selected
         QCOMPARE(address()->currentText() + '|' + address()->lineEdit()->selectedText(),
-                 text + '|' + selected);
-        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+                 "abcdef|cd");
+        QGuiApplication::clipboard()->clear();
+        QVERIFY(chooseMenuItem("paste")); // with no text on the clipboard, the selection goes
+        QVERIFY(chooseMenuItem("selall") && chooseMenuItem("Copy"));
+        QCOMPARE(address()->currentText() + '|' + QGuiApplication::clipboard()->text(),
+                 "abef|abef");
     }
 
     void pageCommandsGoToTheSelectedTab_data()
     {
         columns<QString, int>(); // the item (or a page's own window.print()), the view's command
         row("Save as...", "save_as", int(PageView::SaveAs));
-        row("Properties", "PrP", int(PageView::Properties));
-        row("Print...", "print", int(PageView::Print));
-        row("Page Setup...", "Page_Setup", int(PageView::PageSetup));
         row("Print Preview...", "PrPr", int(PageView::PrintPreview));
         row("window.print()", "", int(PageView::Print));
     }

@@ -1,70 +1,37 @@
-// Reopening closed tabs, full screen (F11 and a page's own) and PDF documents
-// in the tab, on the real engine with loopback pages, driven by keys and
-// clicks through the window.
-#include "LoopbackServer.h"
-#include "ScriptedPrompts.h"
-#include "TestSandbox.h"
-#include "UserInput.h"
+// Find in page, per-host zoom, reopening closed tabs, full screen (F11 and a
+// page's own) and PDF documents in the tab, on the real engine with loopback
+// pages, driven by keys, clicks and the wheel through the window.
+#include "TestWindow.h"
 #include "app/ClosedTabs.h"
-#include "app/frmWeb.h"
-#include "store/Module1.h"
 
-#include <QComboBox>
-#include <QMenuBar>
+#include <QClipboard>
+#include <QLabel>
 #include <QScreen>
-#include <QTabBar>
-#include <QWebEngineView>
 #include <QtTest>
 
-class TestTabExtras : public QObject
+class TestTabExtras : public QObject, protected TestWindow
 {
     Q_OBJECT
 
-    std::unique_ptr<TestSandbox> sandbox;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    LoopbackServer server;
-    std::unique_ptr<frmWeb> window;
-
-    // Starts the program with the home page at path and waits for its title.
-    void startAt(const QString &path, const QString &title)
-    {
-        sandbox->writeFile("Hpage.dat", "\"" + server.address(path).toUtf8() + "\"\r\n");
-        window = std::make_unique<frmWeb>();
-        window->Form_Load();
-        QVERIFY(UserInput::bringUp(window.get()));
-        QVERIFY(waitForTitle(title));
-    }
-    // Waits until the selected page has loaded and shows the title. Events
-    // run in short turns: the PDF viewer names its page only when the loop
-    // comes back round often (qWaitFor's one long turn starves it).
-    bool waitForTitle(const QString &title)
-    {
-        for (QDeadlineTimer limit(20000); !limit.hasExpired(); QTest::qWait(20)) {
-            if (window->windowTitle() == "Corvane - " + title &&
-                !window->selectedView()->isLoading())
-                return true;
-        }
-        return false;
-    }
-    void keys(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
-    {
-        UserInput::key(window.get(), key, modifiers);
-    }
-    // Types an address into the address box, presses Enter and waits for
-    // the title, if one is given.
-    bool go(const QString &path, const QString &title = {})
-    {
-        keys(Qt::Key_L, Qt::ControlModifier);
-        UserInput::type(window.get(), server.address(path));
-        keys(Qt::Key_Return);
-        return title.isEmpty() || waitForTitle(title);
-    }
     QTabBar *tabs() const { return window->tabStrip(); }
+    QString found() const { return window->findChild<QLabel *>("findResult")->text(); }
+    // True once the selected page, measured in CSS pixels, is as wide as at percent.
+    bool showsAt(int percent)
+    {
+        WebEnginePageView *view = engineView(window->selectedIndex());
+        auto width = std::make_shared<int>(-1);
+        const auto measured = [&] {
+            view->engineView()->page()->runJavaScript(
+                "innerWidth", [width](const QVariant &v) { *width = v.toInt(); });
+            return qAbs(*width - view->width() * 100.0 / percent) <= 1;
+        };
+        return QTest::qWaitFor(measured, 10000);
+    }
 
 private slots:
     void initTestCase()
     {
-        sandbox = std::make_unique<TestSandbox>();
+        server.setPage("/three", "<title>/three</title><p>apple Apple APPLE");
         for (const char *name : {"A", "B", "C"})
             server.setPage(QString("/%1.html").arg(name),
                            "<title>Page " + QByteArray(name) + "</title>");
@@ -83,107 +50,130 @@ private slots:
                          200,
                          {}});
     }
-    void init()
+    void init() { openSandbox(); }
+    void cleanup() { closeAll(); }
+
+    void findCountsWrapsAndCloses()
     {
-        Module1::reset();
-        prompts = std::make_unique<ScriptedPrompts>();
+        startAt("/three");
+        keys("Ctrl+F");
+        UserInput::type(window.get(), "apple");
+        QTRY_COMPARE(found(), QString("1 of 3"));
+        const QStringList steps{"Return",       "2", "F3",       "3", "Return", "1",
+                                "Shift+Return", "3", "Shift+F3", "2"};
+        for (int i = 0; i < steps.size(); i += 2) {
+            keys(steps[i]);
+            QTRY_COMPARE(found(), steps[i + 1] + " of 3");
+        }
+        keys("Ctrl+T"); // the bar searches whichever tab is selected
+        QTRY_COMPARE(found(), QString("No matches"));
+        keys("Ctrl+W");
+        QTRY_VERIFY(found().endsWith(" of 3"));
+        QGuiApplication::clipboard()->setText(QString(100000, 'w'));
+        keys("Ctrl+A, Ctrl+V");
+        QTRY_COMPARE_WITH_TIMEOUT(found(), QString("No matches"), 60000);
+        keys("Esc");
+        QTRY_VERIFY(!window->findChild<QWidget *>("findBar")->isVisible());
+        QCOMPARE(found(), QString());
+        QVERIFY(window->selectedView()->isAncestorOf(UserInput::focused()));
     }
-    void cleanup()
+
+    void zoomIsPerHostAndKept()
     {
-        window.reset();
-        prompts.reset();
+        startAt("/three");
+        QVERIFY(!window->findChild<QLabel *>("zoomLabel")->isVisible());
+        keys("Ctrl++, Ctrl+Num++, Ctrl+=, Ctrl+-"); // 110, 125, 150, 125
+        QVERIFY(showsAt(125));
+        startAt("/three");
+        QVERIFY(showsAt(125));
+        keys("Ctrl+0"); // 100, then three notches of the wheel: 150
+        const QPoint spot = window->selectedView()->mapTo(window.get(), QPoint(50, 50));
+        QWheelEvent wheel(spot, window->mapToGlobal(spot), {}, {0, 360}, {}, Qt::ControlModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(window->windowHandle(), &wheel); // to the widget drawn there
+        QVERIFY(showsAt(150));
+        UserInput::click(window->findChild<QLabel *>("zoomLabel"));
+        QVERIFY(showsAt(100));
     }
-    void cleanupTestCase() { sandbox.reset(); }
 
     void reopenedTabsComeBackMostRecentFirstWithTheirHistory()
     {
-        startAt("/A.html", "Page A");
+        startAt("/A.html");
         QVERIFY(go("/B.html", "Page B"));
-        keys(Qt::Key_W, Qt::ControlModifier); // the last tab goes home: nothing closed
+        keys("Ctrl+W"); // the last tab goes home: nothing closed
         QVERIFY(waitForTitle("Page A"));
-        keys(Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier); // so nothing comes back
+        keys("Ctrl+Shift+T"); // so nothing comes back
         QVERIFY(window->closedTabs()->indexes().isEmpty());
         QCOMPARE(tabs()->count(), 1);
 
-        keys(Qt::Key_T, Qt::ControlModifier);
+        keys("Ctrl+T");
         QVERIFY(go("/B.html", "Page B"));
         QVERIFY(go("/C.html", "Page C"));
-        keys(Qt::Key_T, Qt::ControlModifier);
+        keys("Ctrl+T");
         UserInput::clickTab(tabs(), 1);
-        keys(Qt::Key_W, Qt::ControlModifier); // closes tab 1, then tab 2
-        keys(Qt::Key_W, Qt::ControlModifier);
+        keys("Ctrl+W"); // closes tab 1, then tab 2
+        keys("Ctrl+W");
         QCOMPARE(window->closedTabs()->indexes(), QList<int>({2, 1}));
-        keys(Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(engineView(2)->enginePage()->renderProcessPid(), 0); // its memory given back
+        keys("Ctrl+Shift+T");
         QTRY_COMPARE(tabs()->currentIndex(), 2);
-        keys(Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+        keys("Ctrl+Shift+T");
         QTRY_COMPARE(tabs()->currentIndex(), 1);
         QVERIFY(tabs()->isTabVisible(2) && tabs()->count() == 3);
         QVERIFY(waitForTitle("Page C"));
         QTRY_COMPARE(server.requested.count("/C.html"), 2); // the page came back
-        keys(Qt::Key_Left, Qt::AltModifier);
+        keys("Alt+Left");
         QVERIFY(waitForTitle("Page B"));
         QCOMPARE(tabs()->currentIndex(), 1);
     }
 
-    void f11FillsTheScreenAndGivesTheWindowBack()
+    void fullScreenEndsAndTheWindowIsAsItWas_data()
     {
-        startAt("/A.html", "Page A");
-        const QRect before = window->geometry();
-        keys(Qt::Key_F11);
-        QTRY_VERIFY(window->isFullScreen());
-        QWidget *view = window->selectedView();
-        QTRY_COMPARE(QRect(view->mapToGlobal(QPoint()), view->size()),
-                     window->screen()->geometry());
-        QVERIFY(!tabs()->isVisible() && !window->menuBar()->isVisible());
-        keys(Qt::Key_T, Qt::ControlModifier); // the menus' keys still work
-        QTRY_COMPARE(tabs()->count(), 2);
-        keys(Qt::Key_F11);
-        QTRY_COMPARE(window->geometry(), before);
-        QVERIFY(!window->isFullScreen() && tabs()->isVisible() && window->menuBar()->isVisible());
+        // F11 on and off; or the page's own full screen, left by Esc or by the page.
+        columns<QString>();
+        row("F11", "F11");
+        row("page, Esc, always on top", "Esc");
+        row("page leaves, maximised", "page");
     }
-
-    void pageFullScreenEndsAndTheWindowIsAsItWas_data()
+    void fullScreenEndsAndTheWindowIsAsItWas()
     {
-        QTest::addColumn<bool>("byEsc");
-        QTest::addColumn<bool>("maximised");
-        QTest::newRow("Esc, always on top") << true << false;
-        QTest::newRow("page leaves, maximised") << false << true;
-    }
-    void pageFullScreenEndsAndTheWindowIsAsItWas()
-    {
-        QFETCH(bool, byEsc);
-        QFETCH(bool, maximised);
-        startAt("/full.html", "Full");
+        const auto [how] = fetch<QString>();
+        startAt("/full.html");
         const QRect normal = window->geometry();
-        if (maximised) { // as the title bar's button does
+        if (how == "page") { // as the title bar's button does
             window->showMaximized();
             QTRY_VERIFY(window->geometry() != normal);
-        } else { // Tools > Always on Top
-            QMenuBar *bar = window->menuBar();
-            UserInput::click(bar, Qt::LeftButton, {},
-                             bar->actionGeometry(window->action("ToolsAction")).center());
-            QTRY_VERIFY(UserInput::openMenu());
-            QVERIFY(UserInput::clickMenuItem(UserInput::openMenu(), window->action("mnuTop")));
+        } else if (how == "Esc") {
+            QVERIFY(chooseMenuItem("mnuTop"));
         }
         const QRect before = window->geometry();
         QWidget *view = window->selectedView();
-        UserInput::click(view, Qt::LeftButton, {}, view->rect().center());
-        QVERIFY(waitForTitle("In"));
-        QVERIFY(window->isFullScreen() && !tabs()->isVisible());
-        if (byEsc) // else the page's own script, as its exit button would run it
-            keys(Qt::Key_Escape);
+        if (how == "F11")
+            keys("F11");
         else
-            view->findChild<QWebEngineView *>()->page()->runJavaScript("document.exitFullscreen()");
-        QVERIFY(waitForTitle("Out"));
+            UserInput::click(view, Qt::LeftButton, {}, view->rect().center());
+        QVERIFY(how == "F11" || waitForTitle("In"));
+        QTRY_VERIFY(window->isFullScreen());
+        QTRY_COMPARE(QRect(view->mapToGlobal(QPoint()), view->size()),
+                     window->screen()->geometry());
+        QVERIFY(!tabs()->isVisible() && !window->menuBar()->isVisible());
+        if (how == "F11")
+            keys("Ctrl+T, F11"); // the menus' keys still work meanwhile
+        else if (how == "Esc")
+            keys("Esc");
+        else // the page's own script, as its exit button would run it
+            engineView(0)->enginePage()->runJavaScript("document.exitFullscreen()");
+        QVERIFY(how == "F11" || waitForTitle("Out"));
         QTRY_COMPARE(window->geometry(), before);
-        QVERIFY(!window->isFullScreen() && tabs()->isVisible());
-        QCOMPARE(window->isMaximized(), maximised);
-        QCOMPARE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), !maximised);
+        QVERIFY(!window->isFullScreen() && tabs()->isVisible() && window->menuBar()->isVisible());
+        QCOMPARE(tabs()->count(), how == "F11" ? 2 : 1);
+        QCOMPARE(window->isMaximized(), how == "page");
+        QCOMPARE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), how == "Esc");
     }
 
     void pdfIsShownInTheTab()
     {
-        startAt("/A.html", "Page A");
+        startAt("/A.html");
         QVERIFY(go("/doc.pdf", "doc.pdf"));
         QCOMPARE(window->addressBox()->currentText(), server.address("/doc.pdf"));
         QCOMPARE(tabs()->tabText(0), QString("doc.pdf"));

@@ -3,6 +3,7 @@
 // full list and a store that cannot be written, the options dialog, the about
 // box finding the System Information tool, and every way of closing each
 // dialog, opened in a larger font.
+#include "DataTable.h"
 #include "FakePageView.h"
 #include "ScriptedPrompts.h"
 #include "TestSandbox.h"
@@ -33,7 +34,7 @@ public:
     int favChanges = 0, listClears = 0;
 };
 
-class TestDialogs : public QObject
+class TestDialogs : public QObject, protected DataTable
 {
     Q_OBJECT
     // Each replaced by the next test's start(), the old one going first.
@@ -111,13 +112,6 @@ class TestDialogs : public QObject
         UserInput::click(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                          list->visualItemRect(list->item(row)).center());
     }
-    // Clicks into the box, selects what it holds and types over it.
-    static void retype(QWidget *dialog, const char *name, const QString &text)
-    {
-        UserInput::click(box(dialog, name));
-        UserInput::key(dialog, Qt::Key_A, Qt::ControlModifier);
-        UserInput::type(dialog, text);
-    }
 
 private slots:
     void cleanup()
@@ -128,20 +122,18 @@ private slots:
 
     void closingEveryWayStoresNothing_data()
     {
-        QTest::addColumn<QString>("dialog");
-        QTest::addColumn<QString>("how"); // a button's name, "close box", "Esc" or "Enter"
+        columns<QString, QString>(); // the dialog; a button's name, "close box", "Esc" or "Enter"
         for (const char *dialog : {"frmFav", "frmFavDel", "frmFavDelCh", "frmProperties"}) {
             const char *button = QByteArray(dialog) == "frmFavDel" ? "cmdClose" : "cmdCancel";
             for (const char *how : {button, "close box", "Esc"})
-                QTest::addRow("%s %s", dialog, how) << dialog << how;
+                row(QByteArray(dialog) + ' ' + how, dialog, how);
         }
         for (const char *how : {"cmdOK", "close box", "Esc", "Enter"})
-            QTest::addRow("frmAbout %s", how) << "frmAbout" << how;
+            row(QByteArray("frmAbout ") + how, "frmAbout", how);
     }
     void closingEveryWayStoresNothing()
     {
-        QFETCH(QString, dialog);
-        QFETCH(QString, how);
+        const auto [dialog, how] = fetch<QString, QString>();
         QApplication::setFont(QFont(appFont.family(), appFont.pointSize() * 2));
         start(2);
         QPointer<QDialog> d = open(dialog);
@@ -181,10 +173,10 @@ private slots:
         QVERIFY(d && !shell->isEnabled());
         // Reset takes what the tab shows now, for a page that was still loading.
         shell->view->title = "Page";
-        retype(d, "txtName", "edited");
+        UserInput::retype(box(d, "txtName"), "edited");
         click(d, "cmdReset");
         QCOMPARE(box(d, "txtName")->text(), QString("Page"));
-        retype(d, "txtName", "Tom & Jerry");
+        UserInput::retype(box(d, "txtName"), "Tom & Jerry");
         click(d, "cmdAdd");
         QTRY_VERIFY(shell->isEnabled());
         QCOMPARE(shell->favChanges, 1);
@@ -208,7 +200,7 @@ private slots:
         QVERIFY(change && UserInput::bringUp(change));
         QVERIFY(!d->isEnabled()); // the organise dialog takes no input meanwhile
         // Change is offered only while the new address is not empty.
-        retype(change, "txtNew", "x");
+        UserInput::retype(box(change, "txtNew"), "x");
         QVERIFY(on(change, "cmdChange"));
         UserInput::key(change, Qt::Key_Backspace);
         QVERIFY(!on(change, "cmdChange"));
@@ -223,14 +215,14 @@ private slots:
 
     void aFailedEditShowsWhyAndChangesNothing_data()
     {
-        QTest::addColumn<QString>("edit"); // the button that makes it
-        QTest::newRow("add to a full list") << "cmdAdd";
+        columns<QString>(); // the button that makes it
+        row("add to a full list", "cmdAdd");
         for (const char *edit : {"cmdAdd", "cmdDel", "cmdRename", "cmdChange"})
-            QTest::newRow(edit) << edit;
+            row(edit, edit);
     }
     void aFailedEditShowsWhyAndChangesNothing()
     {
-        QFETCH(QString, edit);
+        const auto [edit] = fetch<QString>();
         const QString dialog = edit == "cmdAdd"      ? "frmFav"
                                : edit == "cmdChange" ? "frmFavDelCh"
                                                      : "frmFavDel";
@@ -248,7 +240,7 @@ private slots:
         if (dialog == "frmFavDel")
             select(d, 1);
         if (dialog == "frmFavDelCh")
-            retype(d, "txtNew", "http://new.test/");
+            UserInput::retype(box(d, "txtNew"), "http://new.test/");
         click(d, edit.toLatin1());
         // The rename question comes before the message.
         QCOMPARE(prompts->asked.value(edit == "cmdRename").text,
@@ -282,7 +274,7 @@ private slots:
         QCOMPARE(shell->listClears, 1);
         QCOMPARE(sandbox->readFile("WebHis.dat"), QByteArray());
 
-        retype(d, "txtAddress", "typed.test");
+        UserInput::retype(box(d, "txtAddress"), "typed.test");
         click(d, "cmdOk");
         QTRY_VERIFY(!shown("frmProperties"));
         QCOMPARE(Module1::GetHomePage(), QString("typed.test"));
@@ -290,22 +282,20 @@ private slots:
 
     void systemInformation_data()
     {
+        // PATH under Shared Tools\MSINFO (null: none), MSINFO under Shared Tools
+        // Location, what is asked (DIR/MSINFO32.EXE exists where it is started).
         using B = QByteArray;
-        QTest::addColumn<B>("first");       // PATH under Shared Tools\MSINFO; null = none
-        QTest::addColumn<B>("second");      // MSINFO under Shared Tools Location
-        QTest::addColumn<QString>("asked"); // DIR/MSINFO32.EXE exists where it is started
-        QTest::newRow("no registry") << B() << B() << "message";
-        QTest::newRow("first starts") << B("C:\\i.exe\0", 9) << B("DIR") << "start C:\\i.exe";
-        QTest::newRow("first fails") << B("C:\\i.exe") << B() << "start C:\\i.exe|message";
-        QTest::newRow("second, no exe") << B() << B("DIR") << "message";
-        QTest::newRow("second starts") << B() << B("DIR") << "start DIR/MSINFO32.EXE";
-        QTest::newRow("empty first") << B("") << B("DIR") << "start DIR/MSINFO32.EXE";
+        columns<B, B, QString>();
+        row("no registry", B(), B(), "message");
+        row("first starts", B("C:\\i.exe\0", 9), B("DIR"), "start C:\\i.exe");
+        row("first fails", B("C:\\i.exe"), B(), "start C:\\i.exe|message");
+        row("second, no exe", B(), B("DIR"), "message");
+        row("second starts", B(), B("DIR"), "start DIR/MSINFO32.EXE");
+        row("empty first", B(""), B("DIR"), "start DIR/MSINFO32.EXE");
     }
     void systemInformation()
     {
-        QFETCH(QByteArray, first);
-        QFETCH(QByteArray, second);
-        QFETCH(QString, asked);
+        auto [first, second, asked] = fetch<QByteArray, QByteArray, QString>();
         start(0);
         asked.replace("DIR", sandbox->root());
         if (asked.contains("MSINFO32.EXE"))

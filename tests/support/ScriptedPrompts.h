@@ -1,8 +1,7 @@
 // Answers the program's modal questions for a test from the answers the test
 // queued, and records what was asked. A question with no answer queued fails
-// the running test at once (and is listed in unanswered) instead of showing a
-// real dialog; a message box with only an OK button needs no answer. Installed
-// on construction, removed on destruction.
+// the running test at once instead of showing a real dialog; a message box with only an OK button
+// needs no answer. Installed on construction, removed on destruction.
 #pragma once
 
 #include "platform/Prompts.h"
@@ -22,12 +21,8 @@ public:
     {
         QString kind; // "message", "input", "save", "print", "credentials", "start"
         QString text; // the message, prompt, suggested path, dialog class or program
-        QString title;
-        int style = 0;
     };
     QList<Asked> asked;
-    // The questions nobody answered, as "kind: text".
-    QStringList unanswered;
 
     // Answers, used in order.
     QQueue<int> messageAnswers; // for Yes/No and OK/Cancel boxes
@@ -41,40 +36,39 @@ public:
     // (given the dialog and its printer) and says whether it was accepted.
     std::function<bool(QDialog *, QPrinter *)> printDialogAnswer;
 
-    int messageBox(QWidget *, const QString &text, int style, const QString &title) override
+    int messageBox(QWidget *, const QString &text, int style, const QString &) override
     {
         const int buttons = style & 0x0f;
         if (buttons == Prompts::OkOnly && messageAnswers.isEmpty())
             messageAnswers.enqueue(Prompts::Ok);
-        return answer(messageAnswers, {"message", text, title, style},
+        return answer(messageAnswers, {"message", text},
                       int(buttons == Prompts::YesNo ? Prompts::No : Prompts::Cancel));
     }
-    std::optional<QString> inputBox(QWidget *, const QString &prompt, const QString &title,
+    std::optional<QString> inputBox(QWidget *, const QString &prompt, const QString &,
                                     const QString &) override
     {
-        return answer(inputAnswers, {"input", prompt, title}, std::optional<QString>());
+        return answer(inputAnswers, {"input", prompt}, std::optional<QString>());
     }
-    QString saveFileName(QWidget *, const QString &caption, const QString &suggestedPath,
+    QString saveFileName(QWidget *, const QString &, const QString &suggestedPath,
                          const QStringList &filters, QString *selectedFilter) override
     {
         saveFilters = filters;
         if (selectedFilter && !saveFilterAnswers.isEmpty())
             *selectedFilter = saveFilterAnswers.dequeue();
-        return answer(saveAnswers, {"save", suggestedPath, caption}, QString());
+        return answer(saveAnswers, {"save", suggestedPath}, QString());
     }
     bool printDialog(QDialog *dialog, QPrinter *printer) override
     {
         const QString name = QString::fromLatin1(dialog->metaObject()->className());
-        return ask({"print", name, {}}, bool(printDialogAnswer)) &&
-               printDialogAnswer(dialog, printer);
+        return ask({"print", name}, bool(printDialogAnswer)) && printDialogAnswer(dialog, printer);
     }
     std::optional<Prompts::Credentials> credentials(QWidget *, const QString &prompt) override
     {
-        return answer(credentialAnswers, {"credentials", prompt, {}}, {});
+        return answer(credentialAnswers, {"credentials", prompt}, {});
     }
     bool startProgram(const QString &path) override
     {
-        return answer(startAnswers, {"start", path, {}}, false);
+        return answer(startAnswers, {"start", path}, false);
     }
 
 private:
@@ -82,11 +76,9 @@ private:
     bool ask(const Asked &question, bool answered)
     {
         asked.append(question);
-        if (!answered) {
-            unanswered.append(question.kind + ": " + question.text);
-            QTest::qFail(qPrintable("no scripted answer for " + unanswered.last()), __FILE__,
-                         __LINE__);
-        }
+        if (!answered)
+            QTest::qFail(qPrintable("no answer for " + question.kind + ": " + question.text),
+                         __FILE__, __LINE__);
         return answered;
     }
     template <typename T> T answer(QQueue<T> &answers, const Asked &question, T none)

@@ -1,19 +1,17 @@
 // The main window under test, in a sandbox with scripted prompts: on fake
 // page views (start) or on the real engine showing pages of a loopback
-// server (startAt), with the look-ups and the user's actions the window,
-// menu and dialog tests share, and the shape of their data tables. A test
-// class derives from it, calls openSandbox() in init() and closeAll() in
-// cleanup(); the members are there for its test functions to use.
+// server (startAt), with the look-ups and the user's actions the window and
+// menu tests share. A test class derives from it, calls openSandbox() in
+// init() and closeAll() in cleanup(); the members are there for its tests.
 #pragma once
 
+#include "DataTable.h"
 #include "FakePageView.h"
 #include "LoopbackServer.h"
 #include "ScriptedPrompts.h"
 #include "TestSandbox.h"
 #include "UserInput.h"
 #include "app/frmWeb.h"
-#include "controls/xpcmdbutton.h"
-#include "dialogs/DialogLauncher.h"
 #include "store/FavRecord.h"
 #include "store/Module1.h"
 #include "web/WebEnginePageView.h"
@@ -25,7 +23,7 @@
 #include <QSettings>
 #include <QWebEngineView>
 
-class TestWindow
+class TestWindow : protected DataTable
 {
 protected:
     // A fresh sandbox whose home page file holds "home.test", and fresh prompts.
@@ -36,18 +34,21 @@ protected:
         prompts = std::make_unique<ScriptedPrompts>();
     }
     // Starts the main window as the program starts it, on fake views (or on
-    // the engine's), and waits until it is on screen and active; restart()
-    // is the next run of the program on the same stored data.
+    // the engine's), and waits until it is on screen and active; started
+    // again, it is the next run of the program on the same stored data.
     void start(bool engine = false)
     {
         window.reset();
         views.clear();
         Module1::reset();
-        window = std::make_unique<frmWeb>(engine ? PageViewFactory() : fakeViewFactory(&views));
+        const PageViewFactory fakes = [this](QWidget *parent) -> PageView * {
+            views.append(new FakePageView(parent));
+            return views.last();
+        };
+        window = std::make_unique<frmWeb>(engine ? PageViewFactory() : fakes);
         window->Form_Load();
         QVERIFY(UserInput::bringUp(window.get()));
     }
-    void restart() { start(); }
     // Ends the window, then the prompts, then the sandbox.
     void closeAll()
     {
@@ -65,16 +66,28 @@ protected:
         start(true);
         QVERIFY(waitForTitle(QString()));
     }
+    // The events run in short turns of the event loop: the PDF viewer names
+    // its page only when the loop comes back round often, and qWaitFor's
+    // turns, which last as long as events keep coming, starve it.
     bool waitForTitle(const QString &title) const
     {
         const QString caption = "Corvane - " + title;
-        return QTest::qWaitFor(
-            [&] {
-                return window->windowTitle().startsWith(caption) &&
-                       (title.isEmpty() || window->windowTitle() == caption) &&
-                       !window->selectedView()->isLoading();
-            },
-            20000);
+        for (QDeadlineTimer limit(20000); !limit.hasExpired(); QTest::qWait(20)) {
+            const QString now = window->windowTitle();
+            if (now.startsWith(caption) && (title.isEmpty() || now == caption) &&
+                !window->selectedView()->isLoading())
+                return true;
+        }
+        return false;
+    }
+    // Types the address of server's page at path into the address box, as
+    // Ctrl+L starts it, presses Enter and waits for the title.
+    bool go(const QString &path, const QString &title)
+    {
+        keys("Ctrl+L");
+        UserInput::type(window.get(), server.address(path));
+        keys("Return");
+        return waitForTitle(title);
     }
     static QByteArray page(const QByteArray &title, const QByteArray &body = QByteArray())
     {
@@ -91,6 +104,13 @@ protected:
     void key(int k, int modifiers = 0)
     {
         UserInput::key(window.get(), Qt::Key(k), Qt::KeyboardModifiers(modifiers));
+    }
+    // Keys named as in "Ctrl+F, Shift+F3", one after another.
+    void keys(const QString &names)
+    {
+        const QKeySequence sequence(names);
+        for (int i = 0; i < sequence.count(); ++i)
+            key(sequence[i].key(), sequence[i].keyboardModifiers());
     }
     void press(const char *button) { UserInput::click(window->findChild<QPushButton *>(button)); }
     // Chooses the window's menu item (or the item of that object name) with
@@ -120,57 +140,14 @@ protected:
         return all;
     }
 
-    // The running test's data table: its columns (by type, in order), a row
-    // (values in column order), and the values of the row under test.
-    template <typename... T> static void columns()
-    {
-        int i = 0;
-        (QTest::addColumn<T>(column(i++)), ...);
-    }
-    template <typename... T> static void row(const QByteArray &name, T... values)
-    {
-        (QTest::newRow(name.constData()) << ... << values);
-    }
-    template <typename... T> static std::tuple<T...> fetch()
-    {
-        return fetchAt<T...>(std::index_sequence_for<T...>());
-    }
-    template <typename... T, size_t... I> static std::tuple<T...> fetchAt(std::index_sequence<I...>)
-    {
-        return {*static_cast<T *>(QTest::qData(column(I), qMetaTypeId<T>()))...};
-    }
-    static const char *column(int i)
-    {
-        static const char *const names[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
-        return names[i];
-    }
-
-    // Favourites an earlier run left: key k holds favName(k) and favAddress(k).
-    static QString favName(int k) { return QString("Site %1").arg(k); }
+    // Favourites an earlier run left: key k holds "Site k" and favAddress(k).
     static QString favAddress(int k) { return QString("http://site%1.test/").arg(k); }
     void seedFavourites(int count) const
     {
+        QSettings store(sandbox->settingsPath(), QSettings::IniFormat);
         for (int k = 1; k <= count; ++k)
-            store()->setValue("Favorites/" + QString::number(k),
-                              FavRecord::join(favName(k), favAddress(k)));
-    }
-    // What the store holds: the keys of its favourites, in number order, and
-    // the record under one of them.
-    QStringList storeKeys() const
-    {
-        auto settings = store();
-        settings->beginGroup("Favorites");
-        QStringList keys = settings->childKeys();
-        std::sort(keys.begin(), keys.end(), [](auto &a, auto &b) { return a.toInt() < b.toInt(); });
-        return keys;
-    }
-    QString stored(int key) const
-    {
-        return store()->value("Favorites/" + QString::number(key)).toString();
-    }
-    std::unique_ptr<QSettings> store() const
-    {
-        return std::make_unique<QSettings>(sandbox->settingsPath(), QSettings::IniFormat);
+            store.setValue("Favorites/" + QString::number(k),
+                           FavRecord::join(QString("Site %1").arg(k), favAddress(k)));
     }
     // The favourites of the Favorites menu, top to bottom, as the user named them.
     QStringList captions() const
@@ -180,34 +157,6 @@ protected:
             if (item->objectName() == "mnuItemSite")
                 all << item->text().replace("&&", "&");
         return all;
-    }
-
-    DialogLauncher *launcher() const { return window->findChild<DialogLauncher *>(); }
-    template <typename T> static T *child(QWidget *parent, const char *name)
-    {
-        return parent->findChild<T *>(name);
-    }
-    static QLineEdit *box(QWidget *dialog, const char *name)
-    {
-        return child<QLineEdit>(dialog, name);
-    }
-    // Clicks an XP command button of the dialog, enabled or not, as the mouse would.
-    static void click(QWidget *dialog, const char *name)
-    {
-        QVERIFY2(child<xpcmdbutton>(dialog, name), name);
-        UserInput::click(child<xpcmdbutton>(dialog, name));
-    }
-    // Closes a dialog the way a data row names it: "close box" closes the
-    // window, "Esc" presses Escape in the dialog (escTarget's window),
-    // anything else clicks button.
-    static void closeBy(const QString &how, QWidget *dialog, const char *button, QWidget *escTarget)
-    {
-        if (how == "close box")
-            QVERIFY(dialog->close());
-        else if (how == "Esc")
-            UserInput::key(escTarget, Qt::Key_Escape);
-        else
-            click(dialog, button);
     }
 
     std::unique_ptr<TestSandbox> sandbox;

@@ -36,6 +36,14 @@ struct UserInput
             QTest::sendKeyEvent(QTest::Click, handle(window), Qt::Key_unknown, c, {});
     }
 
+    // Clicks into a text field, selects all it holds and types text over it.
+    static void retype(QWidget *field, const QString &text)
+    {
+        click(field);
+        key(field, Qt::Key_A, Qt::ControlModifier);
+        type(field, text);
+    }
+
     // A click at pos inside widget (its visible centre when pos is null),
     // delivered through the widget's top-level window at that spot, so it
     // lands on whatever is drawn there.
