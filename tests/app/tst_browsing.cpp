@@ -63,9 +63,6 @@ class TestBrowsing : public QObject, protected TestWindow
         int open = 0;
         for (int i = 0; i < window->tabStrip()->count(); ++i)
             open += window->tabStrip()->isTabVisible(i);
-        QStringList asked;
-        for (const auto &question : prompts->asked)
-            asked << question.kind;
         return QString("focus=%1 tabs=%2/%3 title=%4 loading=%5 B=%6 asked=%7 about=%8")
             .arg(box ? "box" : "other")
             .arg(window->selectedIndex())
@@ -73,7 +70,7 @@ class TestBrowsing : public QObject, protected TestWindow
             .arg(window->windowTitle().mid(10))
             .arg(window->selectedView()->isLoading())
             .arg(server.requested.count("/B.html"))
-            .arg(asked.join(','))
+            .arg(asked())
             .arg(about);
     }
 

@@ -50,13 +50,6 @@ class TestPageCommands : public QObject, protected TestWindow
                                                                                 : "portrait");
         return pages;
     }
-    QString asked() const
-    {
-        QStringList kinds;
-        for (const auto &question : prompts->asked)
-            kinds << question.kind;
-        return kinds.join(' ');
-    }
 
 private slots:
     void initTestCase()

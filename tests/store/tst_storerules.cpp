@@ -39,8 +39,8 @@ private slots:
         QCOMPARE(RecordFile::readFields(bytes), fields);
     }
 
-    // The record of a text ("-": any), and the text it reads back as when
-    // that is not the text itself.
+    // The record of a text, and the text it reads back as when that is not
+    // the text itself.
     void writes_data()
     {
         columns<QString, Bytes, QString>();
@@ -52,17 +52,12 @@ private slots:
         row("percents", "100% %e4 %22 %E4%B8%AD", Bytes("\"100% %e4 %2522 %25E4%B8%AD\"\r\n"), "");
         // Found by fuzzing: once the NUL was dropped, the '%' needed its escape.
         row("NUL after %", "a%" + QString(QChar(0)) + "22", Bytes("\"a%2522\"\r\n"), "a%22");
-        QString everyByte;
-        for (int byte = 1; byte < 256; ++byte)
-            everyByte += QChar(RecordFile::cp1252Char(uchar(byte)));
-        row("every code page character", everyByte, Bytes("-"), "");
     }
     void writes()
     {
         const auto [text, bytes, back] = fetch<QString, Bytes, QString>();
         const Bytes record = RecordFile::encodeRecord(text);
-        if (bytes != "-")
-            QCOMPARE(record, bytes);
+        QCOMPARE(record, bytes);
         QCOMPARE(RecordFile::readFields(record), Fields{back.isEmpty() ? text : back});
     }
 

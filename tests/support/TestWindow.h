@@ -131,6 +131,14 @@ protected:
         }
         return true;
     }
+    // The kinds of question asked so far, in order, as in "print message".
+    QString asked() const
+    {
+        QStringList kinds;
+        for (const auto &question : prompts->asked)
+            kinds << question.kind;
+        return kinds.join(' ');
+    }
     // The entries of the address box's drop-down list.
     QStringList listed() const
     {
