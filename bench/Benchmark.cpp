@@ -456,8 +456,10 @@ void Benchmark::measureInProcess()
 void Benchmark::measureSleep()
 {
     const Platform platform = m_options.useX ? Platform::X : Platform::Offscreen;
-    std::fprintf(stderr, "Sleeping tabs: memory and waking...\n");
-    measureSleepMemoryAndWake(platform);
+    if (m_options.only.contains(QLatin1String("sleep"))) {
+        std::fprintf(stderr, "Sleeping tabs: memory and waking...\n");
+        measureSleepMemoryAndWake(platform);
+    }
     std::fprintf(stderr, "Sleeping tabs: processor time (a minute per program and run)...\n");
     measureSleepCpu(platform);
 }
@@ -531,9 +533,16 @@ void Benchmark::measureSleepMemoryAndWake(Platform platform)
 }
 
 namespace {
-// What the process tree of pid spends, in seconds per minute, while the
-// event loop runs for CpuWindowMs after CpuSettleMs.
-double cpuPerMinute(qint64 pid)
+struct CpuUse
+{
+    double total = NaN; // seconds per minute, the whole process tree
+    double others = 0;  // the helpers but the busiest (the selected tab's renderer)
+    QString parts;      // each process's share: the browser's, then the helpers', busiest first
+};
+
+// What the process tree of pid spends while the event loop runs for
+// CpuWindowMs after CpuSettleMs.
+CpuUse cpuPerMinute(qint64 pid)
 {
     runEventLoop(CpuSettleMs);
     QElapsedTimer watched;
@@ -542,23 +551,37 @@ double cpuPerMinute(qint64 pid)
     runEventLoop(CpuWindowMs);
     const QHash<qint64, double> after = ProcessTree::cpuSeconds(pid);
     const double perMinute = 60000.0 / double(watched.elapsed());
-    double total = 0;
-    for (auto it = after.cbegin(); it != after.cend(); ++it)
-        total += (it.value() - before.value(it.key(), 0)) * perMinute;
-    return total;
+    CpuUse use;
+    use.total = 0;
+    QList<double> helpers;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const double spent = (it.value() - before.value(it.key(), 0)) * perMinute;
+        use.total += spent;
+        if (it.key() == pid)
+            use.parts = QStringLiteral("browser %1; helpers").arg(spent, 0, 'f', 3);
+        else
+            helpers << spent;
+    }
+    std::sort(helpers.begin(), helpers.end(), std::greater<double>());
+    for (int i = 0; i < helpers.size(); ++i) {
+        use.parts += QStringLiteral(" %1").arg(helpers[i], 0, 'f', 3);
+        use.others += i > 0 ? helpers[i] : 0;
+    }
+    return use;
 }
 } // namespace
 
 // Pages with a 10 ms script timer, the last one selected, in each program
 // with one tab and then with ten: Corvane once the nine behind are frozen,
 // the bare program with all alive. What the nine tabs behind cost is the
-// difference, as the selected tab runs its timer in both programs.
+// difference, as the selected tab runs its timer in both programs; what
+// their renderers spend is shown beside it.
 void Benchmark::measureSleepCpu(Platform platform)
 {
     const auto timer = BenchServer::Kind::Timer;
     const int pairs = std::max(3, m_options.runs / 2);
     for (int run = 0; run < pairs; ++run) {
-        double behind = NaN;
+        CpuUse corvane[2];
         {
             const QString base = QStringLiteral("c%1-").arg(++m_serial);
             writeSleepDelays(m_sleepHome, FreezeSeconds, 0);
@@ -570,21 +593,20 @@ void Benchmark::measureSleepCpu(Platform platform)
                    m_server.pageUrl(base, timer)},
                   m_sleepHome, platform);
             if (!waitForLine(probe, QStringLiteral("READY tabs1"), LoadTimeoutMs).isEmpty()) {
-                const double one = cpuPerMinute(probe.processId());
+                corvane[0] = cpuPerMinute(probe.processId());
+                detail(QStringLiteral("1 tab: ") + corvane[0].parts);
                 probe.write("next\n");
                 if (waitForLine(probe, QStringLiteral("READY frozen"), SleepTimeoutMs).isEmpty()) {
                     std::fprintf(stderr, "The probe's tabs did not freeze\n");
                 } else {
-                    const double ten = cpuPerMinute(probe.processId());
-                    behind = ten - one;
-                    note(QStringLiteral("sleep.cpu.corvane"), ten);
-                    note(QStringLiteral("sleep.cpu.behind.corvane"), behind);
+                    corvane[1] = cpuPerMinute(probe.processId());
+                    detail(QStringLiteral("10 tabs: ") + corvane[1].parts);
                     probe.write("next\n");
                 }
             }
             stop(probe);
         }
-        double bare[2] = {NaN, NaN};
+        CpuUse bare[2];
         for (int tabs : {1, TabCount}) {
             QStringList urls;
             QStringList names;
@@ -594,19 +616,25 @@ void Benchmark::measureSleepCpu(Platform platform)
             }
             QProcess process;
             start(process, m_options.bare, urls, m_bareHome, platform);
-            if (m_server.waitForMarkers(names, LoadTimeoutMs) < 0)
+            if (m_server.waitForMarkers(names, LoadTimeoutMs) < 0) {
                 std::fprintf(stderr, "The bare program did not load its pages\n");
-            else
-                bare[tabs == 1 ? 0 : 1] = cpuPerMinute(process.processId());
+            } else {
+                bare[tabs > 1] = cpuPerMinute(process.processId());
+                detail(QStringLiteral("bare, %1 tabs: ").arg(tabs) + bare[tabs > 1].parts);
+            }
             stop(process);
         }
-        note(QStringLiteral("sleep.cpu.bare"), bare[1]);
-        note(QStringLiteral("sleep.cpu.behind.bare"), bare[1] - bare[0]);
-        if (!std::isnan(behind))
-            note(QStringLiteral("ratio.sleep.cpu"), behind / (bare[1] - bare[0]));
-        if (!std::isnan(behind) && !std::isnan(bare[1]))
-            note(QStringLiteral("ratio.sleep.cpu.total"),
-                 m_samples.value(QStringLiteral("sleep.cpu.corvane")).last() / bare[1]);
+        const double behind = corvane[1].total - corvane[0].total;
+        const double bareBehind = bare[1].total - bare[0].total;
+        note(QStringLiteral("sleep.cpu.corvane"), corvane[1].total);
+        note(QStringLiteral("sleep.cpu.bare"), bare[1].total);
+        note(QStringLiteral("ratio.sleep.cpu.total"), corvane[1].total / bare[1].total);
+        note(QStringLiteral("sleep.cpu.behind.corvane"), behind);
+        note(QStringLiteral("sleep.cpu.behind.bare"), bareBehind);
+        note(QStringLiteral("ratio.sleep.cpu"), behind / bareBehind);
+        note(QStringLiteral("sleep.cpu.renderers.corvane"), corvane[1].others);
+        note(QStringLiteral("sleep.cpu.renderers.bare"), bare[1].others);
+        note(QStringLiteral("ratio.sleep.cpu.renderers"), corvane[1].others / bare[1].others);
     }
 }
 
@@ -693,6 +721,11 @@ void Benchmark::report() const
                      median(QStringLiteral("sleep.cpu.bare")),
                      median(QStringLiteral("ratio.sleep.cpu.total")), QString(), true,
                      int(m_samples.value(key).size())});
+        const QString own = QStringLiteral("sleep.cpu.renderers.corvane");
+        rows.append({QStringLiteral("  the renderers of the nine tabs behind"), median(own),
+                     median(QStringLiteral("sleep.cpu.renderers.bare")),
+                     median(QStringLiteral("ratio.sleep.cpu.renderers")), QString(), true,
+                     int(m_samples.value(own).size())});
     }
     // Ratios of medians, as the samples are not taken in pairs.
     auto medianRatioRow = [&](const QString &figure, const QString &key, const QString &bareKey,
@@ -765,7 +798,8 @@ int Benchmark::run()
         measureMemory();
     if (m_options.only.contains(QLatin1String("inprocess")))
         measureInProcess();
-    if (m_options.only.contains(QLatin1String("sleep")))
+    if (m_options.only.contains(QLatin1String("sleep")) ||
+        m_options.only.contains(QLatin1String("sleepcpu")))
         measureSleep();
     stopX();
     report();
