@@ -535,9 +535,9 @@ void Benchmark::measureSleepMemoryAndWake(Platform platform)
 namespace {
 struct CpuUse
 {
-    double total = NaN; // seconds per minute, the whole process tree
-    double others = 0;  // the helpers but the busiest (the selected tab's renderer)
-    QString parts;      // each process's share: the browser's, then the helpers', busiest first
+    double total = NaN;  // seconds per minute, the whole process tree
+    double others = NaN; // the helpers but the busiest (the selected tab's renderer)
+    QString parts;       // each process's share: the browser's, then the helpers', busiest first
 };
 
 // What the process tree of pid spends while the event loop runs for
@@ -553,6 +553,7 @@ CpuUse cpuPerMinute(qint64 pid)
     const double perMinute = 60000.0 / double(watched.elapsed());
     CpuUse use;
     use.total = 0;
+    use.others = 0;
     QList<double> helpers;
     for (auto it = after.cbegin(); it != after.cend(); ++it) {
         const double spent = (it.value() - before.value(it.key(), 0)) * perMinute;
@@ -592,7 +593,9 @@ void Benchmark::measureSleepCpu(Platform platform)
                   {QStringLiteral("--app-folder"), m_probeEmpty, QStringLiteral("frozen"),
                    m_server.pageUrl(base, timer)},
                   m_sleepHome, platform);
-            if (!waitForLine(probe, QStringLiteral("READY tabs1"), LoadTimeoutMs).isEmpty()) {
+            if (waitForLine(probe, QStringLiteral("READY tabs1"), LoadTimeoutMs).isEmpty()) {
+                std::fprintf(stderr, "The probe did not load its home page\n");
+            } else {
                 corvane[0] = cpuPerMinute(probe.processId());
                 detail(QStringLiteral("1 tab: ") + corvane[0].parts);
                 probe.write("next\n");

@@ -31,7 +31,7 @@ int main(int argc, char **argv)
     const QCommandLineOption only(
         QStringLiteral("only"),
         QStringLiteral(
-            "Take only these figures: startup, memory, inprocess, sleep (comma-separated)."),
+            "Take only these figures: startup, memory, inprocess, sleep, sleepcpu (comma-separated)."),
         QStringLiteral("groups"));
     parser.addOptions({corvane, probe, bare, runs, noX, verbose, keep, only});
     parser.process(app);
