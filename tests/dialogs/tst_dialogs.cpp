@@ -237,8 +237,8 @@ private slots:
                 (QFile::remove(sandbox->settingsPath()) && QDir().mkpath(sandbox->settingsPath())));
         prompts->messageAnswers << Prompts::Ok;
         prompts->inputAnswers << QString("New name");
-        if (dialog == "frmFavDel")
-            select(d, 1);
+        if (dialog == "frmFavDel") // deleting the last removes its key, and nothing more
+            select(d, edit == "cmdDel" ? 3 : 1);
         if (dialog == "frmFavDelCh")
             UserInput::retype(box(d, "txtNew"), "http://new.test/");
         click(d, edit.toLatin1());
