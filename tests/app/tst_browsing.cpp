@@ -13,13 +13,6 @@ class TestBrowsing : public QObject, protected TestWindow
 {
     Q_OBJECT
 
-    // What a script in the page gives back (the page's own doing).
-    QVariant js(const QString &script)
-    {
-        std::optional<QVariant> result;
-        engineView(0)->enginePage()->runJavaScript(script, [&](const QVariant &v) { result = v; });
-        return QTest::qWaitFor([&] { return result.has_value(); }, 20000) ? *result : QVariant();
-    }
     // Points at the page until the status bar names the link there (the
     // first moves over a new page may go unseen).
     bool pointAt(QPoint pos, const QString &link)

@@ -99,6 +99,14 @@ protected:
         return qobject_cast<WebEnginePageView *>(window->tabs()->view(index));
     }
     QWidget *pageWidget(int index) const { return engineView(index)->engineView()->focusProxy(); }
+    // What a script gives back in the page of tab 0 (null when it never answers).
+    QVariant js(const QString &script) const
+    {
+        auto result = std::make_shared<std::optional<QVariant>>(); // outlives a late answer
+        engineView(0)->enginePage()->runJavaScript(script,
+                                                   [result](const QVariant &v) { *result = v; });
+        return QTest::qWaitFor([&] { return result->has_value(); }, 20000) ? **result : QVariant();
+    }
 
     // A key on the keyboard, and a click on a button of the window.
     void key(int k, int modifiers = 0)
@@ -108,9 +116,10 @@ protected:
     // Keys named as in "Ctrl+F, Shift+F3", one after another.
     void keys(const QString &names)
     {
-        const QKeySequence sequence(names);
-        for (int i = 0; i < sequence.count(); ++i)
-            key(sequence[i].key(), sequence[i].keyboardModifiers());
+        for (const QString &name : names.split(", ")) { // a sequence holds four keys at most
+            const QKeyCombination combination = QKeySequence(name)[0];
+            key(combination.key(), combination.keyboardModifiers());
+        }
     }
     void press(const char *button) { UserInput::click(window->findChild<QPushButton *>(button)); }
     // Chooses the window's menu item (or the item of that object name) with
