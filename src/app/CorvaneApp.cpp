@@ -64,6 +64,7 @@ int CorvaneApp::run(int argc, char **argv)
     int status = 0;
     {
         frmWeb window;
+        window.setCommandLineAddresses(!command.addresses.isEmpty());
         window.Form_Load();
         SingleInstance instance;
         QObject::connect(
@@ -74,7 +75,8 @@ int CorvaneApp::run(int argc, char **argv)
             qWarning("Corvane: cannot listen at %s; later starts open windows of their own",
                      qPrintable(socket));
         if (!command.addresses.isEmpty()) {
-            window.openAddresses(command.addresses, true);
+            // After a restored session they open behind its tabs.
+            window.openAddresses(command.addresses, !window.sessionRestored());
             reportTabs(window);
         }
         status = app.exec();

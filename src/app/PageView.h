@@ -61,6 +61,27 @@ public:
     // FullScreenRequest(false, ...).
     virtual void exitFullScreen() {}
 
+    // The page's Back/Forward history as the engine streams it (empty for a
+    // view without one), and whether there is a page to go back to.
+    virtual QByteArray saveHistory() const { return {}; }
+    virtual bool canGoBack() const { return false; }
+    // The level the page is shown at, in percent.
+    virtual int zoomPercent() const { return 100; }
+    // Gives the view a page of an earlier session: it reports address and
+    // caption at once, but loads nothing until it first comes to the front;
+    // then it loads the current entry of history (or address, when history
+    // cannot be read), with Back and Forward as they were.
+    virtual void restorePage(const QByteArray &history, const QString &address,
+                             const QString &caption, int zoomPercent)
+    {
+        Q_UNUSED(history);
+        Q_UNUSED(caption);
+        Q_UNUSED(zoomPercent);
+        Navigate2(address);
+    }
+    // True while a restored page waits to come to the front.
+    virtual bool holdsRestoredPage() const { return false; }
+
     // True while the page's process is gone and a notice shows in its place.
     virtual bool showsCrashNotice() const { return false; }
     // The engine's page behind the view, for the commands that hand it to the

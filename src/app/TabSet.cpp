@@ -26,6 +26,13 @@ QString literal(const QString &text)
     return escaped;
 }
 
+// A tab shows the start of a long page title.
+QString shortCaption(const QString &text)
+{
+    return text.size() <= TabCaptionLimit ? text
+                                          : text.left(TabCaptionLimit) + QStringLiteral("...");
+}
+
 // Links the new-window item may open in a tab: http and https, any case.
 bool isWebLink(const QString &text)
 {
@@ -88,6 +95,36 @@ TabSet::TabSet(PageViewFactory factory, QWidget *parent)
 void TabSet::addBelowViews(QWidget *bar)
 {
     layout()->addWidget(bar);
+}
+
+void TabSet::addAboveViews(QWidget *bar)
+{
+    auto *column = static_cast<QVBoxLayout *>(layout());
+    column->insertWidget(column->indexOf(m_viewArea), bar);
+}
+
+int TabSet::openRestoredTab(const QString &address, const QString &caption,
+                            const QByteArray &history, int zoomPercent, int index)
+{
+    PageView *view = this->view(index);
+    if (!view) {
+        TabStrip1->addTab(QString());
+        view = loadView();
+        view->setVisible(true);
+        view->setSilent(true);
+        view->lower();
+        emit tabOpened(indexOf(view));
+    }
+    index = indexOf(view);
+    const QString shown = caption.isEmpty() ? address : caption;
+    TabStrip1->setTabText(index, literal(shortCaption(shown)));
+    TabStrip1->setTabToolTip(index, shown);
+    view->restorePage(history, address, caption, zoomPercent);
+    if (index == selectedIndex()) {
+        emit addressChanged(view->LocationURL());
+        emit captionChanged(CaptionPrefix + view->LocationName());
+    }
+    return index;
 }
 
 TabSet::~TabSet()
@@ -326,9 +363,7 @@ void TabSet::Web_TitleChange(int index, const QString &text)
     if (!isOpen(index))
         return;
     emit captionChanged(CaptionPrefix + text);
-    const QString caption =
-        text.size() <= TabCaptionLimit ? text : text.left(TabCaptionLimit) + QStringLiteral("...");
-    TabStrip1->setTabText(index, literal(caption));
+    TabStrip1->setTabText(index, literal(shortCaption(text)));
     TabStrip1->setTabToolTip(index, text);
 }
 

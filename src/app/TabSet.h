@@ -70,6 +70,14 @@ public slots:
 
     // Puts a bar (find in page) under the views, above the status bar.
     void addBelowViews(QWidget *bar);
+    // Puts a bar between the tab row and the views.
+    void addAboveViews(QWidget *bar);
+
+    // A tab of an earlier session: appended behind the selected one (or in
+    // place of tab index, when given), with its caption, address and
+    // history; its page loads when the tab is first shown. Returns its index.
+    int openRestoredTab(const QString &address, const QString &caption, const QByteArray &history,
+                        int zoomPercent, int index = -1);
     // The area the views fill.
     QWidget *viewArea() const { return m_viewArea; }
 

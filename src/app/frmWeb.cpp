@@ -9,6 +9,8 @@
 #include "app/FramePacer.h"
 #include "app/FullScreen.h"
 #include "app/MenuCommands.h"
+#include "app/RestoreBar.h"
+#include "app/SessionKeeper.h"
 #include "app/ZoomControl.h"
 #include "dialogs/DialogLauncher.h"
 #include "store/AddressRules.h"
@@ -20,6 +22,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -412,16 +415,91 @@ void frmWeb::Form_Load()
     m_tabs->removeDesignerTab();
     PageView *view = selectedView();
     view->setSilent(true);
-    view->Navigate2(Module1::GetHomePage());
-    m_tabs->setTabCaption(0, Module1::GetHomePage());
-    Combo1->setEditText(Module1::GetHomePage());
+    m_session = new SessionKeeper(m_tabs, this);
+    const std::optional<Session> &last = m_session->previous();
+    m_sessionRestored = last && SessionKeeper::restoreAtStart();
+    if (m_sessionRestored) {
+        restoreTabs(*last, true);
+    } else {
+        view->Navigate2(Module1::GetHomePage());
+        m_tabs->setTabCaption(0, Module1::GetHomePage());
+        Combo1->setEditText(Module1::GetHomePage());
+    }
     action(QStringLiteral("mnuTop"))->setChecked(false);
     show();
     Bar1->setVisible(false);
+    startSession();
+}
+
+void frmWeb::startSession()
+{
+    connect(m_session, &SessionKeeper::statusText, this, &frmWeb::showStatus);
+    if (!m_session->readProblem().isEmpty())
+        showStatus(m_session->readProblem());
+    const std::optional<Session> &last = m_session->previous();
+    if (!m_sessionRestored && !m_addressesGiven && last && !last->cleanEnd) {
+        // Until the user answers, or uses this window for more than its home
+        // page, the crashed session stays on disk: a second crash loses nothing.
+        m_session->setHoldPrevious(true);
+        m_restoreBar = new RestoreBar(int(last->tabs.size()), m_tabs);
+        m_tabs->addAboveViews(m_restoreBar);
+        connect(m_restoreBar, &RestoreBar::restoreClicked, this, [this] {
+            m_restoreBar->hide();
+            m_restoreBar->deleteLater();
+            m_restoreBar = nullptr;
+            if (m_session->previous())
+                restoreSession(*m_session->previous());
+            m_session->setHoldPrevious(false);
+        });
+        connect(m_restoreBar, &RestoreBar::dismissClicked, this, [this] {
+            m_restoreBar->hide();
+            m_restoreBar->deleteLater();
+            m_restoreBar = nullptr;
+        });
+    }
+    // Logging out asks for our data, and the program may end right after.
+    connect(qApp, &QGuiApplication::commitDataRequest, m_session, &SessionKeeper::markCleanEnd);
+    m_session->start();
+}
+
+void frmWeb::restoreSession(const Session &session)
+{
+    restoreTabs(session, m_session && m_session->untouched());
+}
+
+void frmWeb::restoreTabs(const Session &session, bool replaceFirst)
+{
+    if (session.tabs.isEmpty())
+        return;
+    QVector<int> indexes;
+    for (qsizetype i = 0; i < session.tabs.size(); ++i) {
+        const SessionTab &tab = session.tabs.at(i);
+        indexes << (i == 0 && replaceFirst ? 0
+                                           : m_tabs->openRestoredTab(tab.address, tab.caption,
+                                                                     tab.history, tab.zoomPercent));
+    }
+    // The selected tab comes to the front first, so the first tab, when it
+    // is not the one selected, waits asleep like the others.
+    const int selected = indexes.value(session.selected);
+    m_tabs->tabStrip()->setCurrentIndex(selected);
+    if (replaceFirst) {
+        const SessionTab &tab = session.tabs.first();
+        m_tabs->openRestoredTab(tab.address, tab.caption, tab.history, tab.zoomPercent, 0);
+    }
+    m_tabs->TabStrip1_Click(selected);
+}
+
+void frmWeb::closeEvent(QCloseEvent *event)
+{
+    if (m_session)
+        m_session->finish();
+    QMainWindow::closeEvent(event);
 }
 
 void frmWeb::Close_Click()
 {
+    if (m_session)
+        m_session->finish();
     // Ends the program at once; popup windows of pages go with it.
     hide();
     QApplication::closeAllWindows();

@@ -16,6 +16,9 @@ class ClosedTabs;
 class FavMenuItems;
 class FindBar;
 class FullScreen;
+class RestoreBar;
+class SessionKeeper;
+struct Session;
 class ZoomControl;
 class QAction;
 class QComboBox;
@@ -66,6 +69,16 @@ public:
     // address history is left as it is.
     void openAddresses(const QStringList &urls, bool replaceFirstTab);
 
+    // Set before Form_Load: the command line gave addresses to open, so no
+    // crashed session is offered (one restored at every start still is).
+    void setCommandLineAddresses(bool given) { m_addressesGiven = given; }
+    // Whether Form_Load brought back the last session in place of the home page.
+    bool sessionRestored() const { return m_sessionRestored; }
+    SessionKeeper *session() const { return m_session; }
+    // Brings back the tabs of session after the open ones, or in place of
+    // the first tab when it is still untouched, and selects its selected tab.
+    void restoreSession(const Session &session);
+
 public slots:
     void Form_Load();
     void Close_Click();
@@ -96,6 +109,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createToolBars();
@@ -106,6 +120,8 @@ private:
     void createMenus();
     void createShortcuts();
     void placeOnScreen();
+    void startSession();
+    void restoreTabs(const Session &session, bool replaceFirst);
 
     TabSet *m_tabs = nullptr;
     QComboBox *Combo1 = nullptr;
@@ -124,4 +140,8 @@ private:
     TabSleeper *m_sleeper = nullptr;    // tabs left unselected sleep
     FullScreen *m_fullScreen = nullptr; // F11 and pages' own full screen
     bool m_enterPickedEntry = false;    // Enter picked an entry of the open list
+    SessionKeeper *m_session = nullptr; // the open tabs, saved as they change
+    RestoreBar *m_restoreBar = nullptr; // offers the tabs of a crashed session
+    bool m_addressesGiven = false;
+    bool m_sessionRestored = false;
 };

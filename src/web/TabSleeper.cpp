@@ -187,6 +187,9 @@ void TabSleeper::check()
 qint64 TabSleeper::settle(WebEnginePageView *view, Tab &tab, qint64 now)
 {
     QWebEnginePage *page = pageOf(view);
+    // A restored page not yet shown has nothing running to put to sleep.
+    if (view->holdsRestoredPage())
+        return -1;
     if (view == m_selected.data() || page->isVisible()) {
         tab.idleSince = now;
         return -1;

@@ -11,6 +11,7 @@
 #include <QAuthenticator>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -142,7 +143,10 @@ void WebEnginePageView::updateCover()
 {
     m_coverPending = false;
     QWidget *area = parentWidget();
-    m_body->setVisible(!area || frontView(area) == this);
+    const bool front = !area || frontView(area) == this;
+    m_body->setVisible(front);
+    if (front && !isHidden())
+        loadRestoredPage();
 }
 
 void WebEnginePageView::connectPage()
@@ -293,6 +297,7 @@ QWebEnginePage *WebEnginePageView::enginePage() const
 
 void WebEnginePageView::Navigate2(const QString &address)
 {
+    m_restored.reset(); // a new address replaces a page still waiting
     const QUrl url = QUrl::fromUserInput(address.trimmed());
     if (url.isValid())
         m_view->setUrl(url);
@@ -334,12 +339,12 @@ bool WebEnginePageView::ExecWB(int command, int option)
 
 QString WebEnginePageView::LocationURL() const
 {
-    return m_view->url().toString();
+    return m_restored ? m_restored->address : m_view->url().toString();
 }
 
 QString WebEnginePageView::LocationName() const
 {
-    return m_view->title();
+    return m_restored ? m_restored->caption : m_view->title();
 }
 
 namespace {
@@ -363,6 +368,8 @@ void trimHeapSoon()
 
 void WebEnginePageView::discard()
 {
+    if (m_restored)
+        return; // nothing loaded yet
     QWebEnginePage *page = m_view->page();
     if (page->lifecycleState() == QWebEnginePage::LifecycleState::Discarded)
         return;
@@ -401,6 +408,10 @@ void WebEnginePageView::setZoomPercent(int percent)
 
 void WebEnginePageView::revive()
 {
+    if (m_restored) {
+        loadRestoredPage();
+        return;
+    }
     QWebEnginePage *page = m_view->page();
     if (page->lifecycleState() == QWebEnginePage::LifecycleState::Discarded)
         page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
@@ -409,4 +420,54 @@ void WebEnginePageView::revive()
 void WebEnginePageView::exitFullScreen()
 {
     m_view->page()->triggerAction(QWebEnginePage::ExitFullScreen);
+}
+
+QByteArray WebEnginePageView::saveHistory() const
+{
+    if (m_restored)
+        return m_restored->history;
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << *m_view->history();
+    return bytes;
+}
+
+bool WebEnginePageView::canGoBack() const
+{
+    return !m_restored && m_view->history()->canGoBack();
+}
+
+int WebEnginePageView::zoomPercent() const
+{
+    return m_restored ? m_restored->zoomPercent : qRound(m_view->page()->zoomFactor() * 100);
+}
+
+void WebEnginePageView::restorePage(const QByteArray &history, const QString &address,
+                                    const QString &caption, int zoomPercent)
+{
+    // Outside the engine's range a level would be refused: the page shows at 100 %.
+    if (zoomPercent < 25 || zoomPercent > 500)
+        zoomPercent = 100;
+    m_restored = RestoredPage{history, address, caption, zoomPercent};
+    // A view already in front loads at once; one behind waits, costing no
+    // renderer, request or script until its tab is first selected.
+    if (!isHidden() && m_body->isVisible() && parentWidget() && frontView(parentWidget()) == this)
+        loadRestoredPage();
+}
+
+void WebEnginePageView::loadRestoredPage()
+{
+    if (!m_restored)
+        return;
+    const RestoredPage page = *std::exchange(m_restored, std::nullopt);
+    m_view->page()->setZoomFactor(page.zoomPercent / 100.0);
+    // Reading the history starts the load of its current entry. A stream that
+    // is short or not the engine's leaves no entries: the address loads instead.
+    if (!page.history.isEmpty()) {
+        QDataStream in(page.history);
+        in >> *m_view->history();
+        if (in.status() == QDataStream::Ok && m_view->history()->count() > 0)
+            return;
+    }
+    Navigate2(page.address);
 }

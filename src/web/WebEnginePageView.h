@@ -4,6 +4,8 @@
 
 #include "app/PageView.h"
 
+#include <optional>
+
 class QAuthenticator;
 class QLabel;
 class QStackedLayout;
@@ -38,6 +40,12 @@ public:
     void setZoomPercent(int percent) override;
     void revive() override;
     void exitFullScreen() override;
+    QByteArray saveHistory() const override;
+    bool canGoBack() const override;
+    int zoomPercent() const override;
+    void restorePage(const QByteArray &history, const QString &address, const QString &caption,
+                     int zoomPercent) override;
+    bool holdsRestoredPage() const override { return m_restored.has_value(); }
 
     QWebEngineView *engineView() const { return m_view; }
     // Lets this view's page take over a new-window request of another page.
@@ -52,6 +60,8 @@ protected:
 
 private:
     void restack();
+    // Loads the restored page once the view is in front.
+    void loadRestoredPage();
     void updateCover();
     void onNewWindowRequested(QWebEngineNewWindowRequest &request);
     void onRenderProcessTerminated(int status, int exitCode);
@@ -66,4 +76,12 @@ private:
     bool m_loading = false;
     bool m_contextMenuNewWindow = false;
     int m_findRequest = 0; // the latest findText; older answers are dropped
+    struct RestoredPage
+    {
+        QByteArray history;
+        QString address;
+        QString caption;
+        int zoomPercent = 100;
+    };
+    std::optional<RestoredPage> m_restored; // waiting to be shown
 };
