@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_recordfile fuzz_favrecord)
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_recordfile fuzz_favrecord fuzz_sessionfile)
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 scale_inputs=${FUZZ_SCALE_INPUTS:-300}
 

@@ -1,4 +1,5 @@
-// A program killed at any moment must leave its favourites usable: a child
+// A program killed at any moment must leave its favourites and its session
+// file usable: a child
 // process (this program, started with "--edit") adds and deletes favourites
 // until it is killed with SIGKILL, two hundred times over, and after every
 // kill the favourites load as a dense list that lacks nothing but the change
@@ -9,6 +10,8 @@
 #include "store/AppPaths.h"
 #include "store/FavEdits.h"
 #include "store/Module1.h"
+#include "store/SessionFile.h"
+#include "store/SessionWriter.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -40,6 +43,27 @@ int editUntilKilled(const QString &settingsPath, quint32 seed)
         if ((add ? FavEdits::Add(name, "a" + name) : FavEdits::Delete(slot)) != FavEdits::Done)
             return 1;
         std::puts("done");
+    }
+}
+
+// The session child: saves sessions of 1 to 40 tabs one after another, as
+// the window's writer thread does, announcing each tab count ("save\t<n>")
+// before the save starts.
+int saveSessionsUntilKilled(int argc, char **argv)
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    QCoreApplication app(argc, argv);
+    SessionWriter writer(QString::fromUtf8(argv[2]));
+    QRandomGenerator random(QByteArray(argv[3]).toUInt());
+    for (;;) {
+        Session session;
+        const int count = 1 + random.bounded(40);
+        for (int i = 0; i < count; ++i)
+            session.tabs.append({QString("http://t%1.test/").arg(i), QString("Tab %1").arg(i), 100,
+                                 QByteArray(random.bounded(3000), char('a' + i % 26))});
+        std::printf("save\t%d\n", count);
+        writer.save(SessionFile::encode(session));
+        QCoreApplication::processEvents();
     }
 }
 
@@ -111,10 +135,45 @@ private slots:
             QCOMPARE(settings.allKeys().size(), names.size()); // no key beyond a gap
         }
     }
+
+    void sessionKilledAtRandomMoments()
+    {
+        TestSandbox sandbox;
+        const QString path = sandbox.root() + "/session.dat";
+        Session first;
+        first.tabs = {{"http://t0.test/", "Tab 0", 100, {}}};
+        QVERIFY(SessionWriter::writeFile(path, SessionFile::encode(first)).isEmpty());
+        qsizetype before = 1; // tabs of the session on disk
+        QRandomGenerator random(20261207);
+        for (int round = 0; round < 200; ++round) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(),
+                        {"--session", path, QString::number(round + 1)});
+            QByteArray output;
+            const int n = 1 + random.bounded(8);
+            QTRY_VERIFY_WITH_TIMEOUT((output += child.readAllStandardOutput()).count("save") >= n,
+                                     20000);
+            usleep(useconds_t(random.bounded(4000)));
+            child.kill();
+            QVERIFY(child.waitForFinished(10000));
+            output += child.readAllStandardOutput();
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const auto session = SessionFile::decode(file.readAll());
+            QVERIFY2(session, qPrintable(QString("round %1").arg(round)));
+            // The one before or one this child announced, never a mix.
+            QVERIFY(session->tabs.size() == before ||
+                    output.contains("save\t" + QByteArray::number(session->tabs.size()) + '\n'));
+            before = session->tabs.size();
+            QCOMPARE(session->tabs.last().caption, QString("Tab %1").arg(session->tabs.size() - 1));
+        }
+    }
 };
 
 int main(int argc, char **argv)
 {
+    if (argc == 4 && qstrcmp(argv[1], "--session") == 0)
+        return saveSessionsUntilKilled(argc, argv);
     if (argc == 4 && qstrcmp(argv[1], "--edit") == 0)
         return editUntilKilled(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toUInt());
     QCoreApplication app(argc, argv);
