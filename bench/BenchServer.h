@@ -34,6 +34,8 @@ public:
     // Runs the event loop until every named marker has arrived; the arrival
     // time of the last one, or -1 after timeoutMs.
     qint64 waitForMarkers(const QStringList &names, int timeoutMs);
+    // Lets a marker that arrived count again at its next arrival.
+    void forgetMarker(const QString &name) { m_arrivals.remove(name); }
     qint64 waitForMarker(const QString &name, int timeoutMs)
     {
         return waitForMarkers({name}, timeoutMs);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QTimer>
 
 #include <algorithm>
@@ -32,6 +33,8 @@ constexpr int MinStartupRuns = 11;
 constexpr int FreezeSeconds = 1;
 constexpr int DiscardSeconds = 2;
 constexpr int CpuWindowMs = 60000;
+constexpr int RestoredTabs = 100;
+constexpr int SessionSettleMs = 30000; // restored memory is taken this long after start
 constexpr int CpuSettleMs = 10000;
 constexpr int WakesPerRun = 3;
 constexpr int SleepTimeoutMs = 180000;
@@ -277,6 +280,7 @@ bool Benchmark::prepare()
     m_bareHome = makeHome(QStringLiteral("bare-home"));
     m_probeHome = makeHome(QStringLiteral("probe-home"));
     m_sleepHome = makeHome(QStringLiteral("sleep-home"));
+    m_sessionHome = makeHome(QStringLiteral("session-home"));
     m_appEmpty = makeAppFolder(QStringLiteral("corvane-empty"), true);
     m_appHistory = makeAppFolder(QStringLiteral("corvane-history"), true);
     writeHistory(m_appHistory, HistoryRecords);
@@ -641,6 +645,77 @@ void Benchmark::measureSleepCpu(Platform platform)
     }
 }
 
+// A session of 100 tabs, each three pages deep, restored at start (only the
+// selected tab loads), against Corvane's own start with its home page.
+void Benchmark::measureSession()
+{
+    std::fprintf(stderr, "Restored sessions...\n");
+    const Platform platform = m_options.useX ? Platform::X : Platform::Offscreen;
+    {
+        QSettings store(m_sessionHome + QStringLiteral("/config/Corvane/Corvane.conf"),
+                        QSettings::IniFormat);
+        store.setValue(QStringLiteral("Session/RestoreAtStart"), QStringLiteral("true"));
+    }
+    const QString file = m_sessionHome + QStringLiteral("/data/Corvane/Corvane/session.dat");
+    auto mib = [](qint64 kib) { return kib / 1024.0; };
+    for (int run = 0; run < m_options.runs; ++run) {
+        const QString base = QStringLiteral("r%1-").arg(++m_serial);
+        writeHomePage(m_probeEmpty, m_server.pageUrl(QStringLiteral("rh%1").arg(++m_serial)));
+        QProcess probe;
+        start(probe, m_options.probe,
+              {QStringLiteral("--app-folder"), m_probeEmpty, QStringLiteral("session"), file,
+               m_server.pageUrl(base), QString::number(RestoredTabs), QStringLiteral("20")},
+              m_probeHome, platform);
+        for (double ms : collectValues(probe, QStringLiteral("SAVE"), LoadTimeoutMs))
+            note(QStringLiteral("session.save"), ms);
+        stop(probe);
+
+        const QString selected = base + QLatin1Char('3');
+        // Launch to the selected page's marker; with settleMs, the memory
+        // that long after instead.
+        auto launch = [&](bool restored, int settleMs) {
+            QString marker = selected;
+            if (restored) {
+                m_server.forgetMarker(selected);
+            } else {
+                marker = QStringLiteral("rs%1").arg(++m_serial);
+                writeHomePage(m_appEmpty, m_server.pageUrl(marker));
+            }
+            QProcess process;
+            const qint64 launched = m_clock.nsecsElapsed();
+            double value = NaN;
+            if (start(process, m_appEmpty + QStringLiteral("/corvane"), {},
+                      restored ? m_sessionHome : m_corvaneHome, platform)) {
+                const qint64 arrived = m_server.waitForMarker(marker, LoadTimeoutMs);
+                if (arrived >= 0 && settleMs == 0) {
+                    value = (arrived - launched) / 1e6;
+                } else if (arrived >= 0) {
+                    runEventLoop(settleMs);
+                    value = mib(ProcessTree::pssKiB(process.processId()));
+                    detail(ProcessTree::describe(process.processId()));
+                }
+            }
+            stop(process);
+            if (std::isnan(value))
+                std::fprintf(stderr, "No marker from Corvane (%s)\n",
+                             restored ? "restored session" : "one tab");
+            return value;
+        };
+        const double restoredStart = launch(true, 0);
+        const double oneStart = launch(false, 0);
+        note(QStringLiteral("session.startup.100"), restoredStart);
+        note(QStringLiteral("session.startup.1"), oneStart);
+        note(QStringLiteral("ratio.session.startup"), restoredStart / oneStart);
+        if (run < 3) { // half a minute each
+            const double restoredMemory = launch(true, SessionSettleMs);
+            const double oneMemory = launch(false, SessionSettleMs);
+            note(QStringLiteral("session.memory.100"), restoredMemory);
+            note(QStringLiteral("session.memory.1"), oneMemory);
+            note(QStringLiteral("ratio.session.memory"), restoredMemory / oneMemory);
+        }
+    }
+}
+
 void Benchmark::note(const QString &key, double value)
 {
     if (!std::isnan(value))
@@ -683,12 +758,14 @@ void Benchmark::report() const
     // runs (or in the other processes sharing the libraries, which moves
     // PSS) falls on both.
     auto ratioRow = [&](const QString &figure, const QString &key, const QString &bareKey,
-                        const QString &ratioKey, double limit) {
+                        const QString &ratioKey, double limit,
+                        const QString &against = QStringLiteral("bare")) {
         const double c = median(key);
         const double b = median(bareKey);
         const double r = median(ratioKey);
-        rows.append({figure, c, b, r, QStringLiteral("<= %1 x bare").arg(limit, 0, 'f', 2),
-                     r <= limit, int(m_samples.value(key).size())});
+        rows.append({figure, c, b, r,
+                     QStringLiteral("<= %1 x %2").arg(limit, 0, 'f', 2).arg(against), r <= limit,
+                     int(m_samples.value(key).size())});
     };
     auto limitRow = [&](const QString &figure, double c, double b, double limit,
                         const QString &unit, int samples) {
@@ -759,6 +836,16 @@ void Benchmark::report() const
     limitRow(QStringLiteral("GO! with 100,000 addresses (ms)"),
              median(QStringLiteral("go.history")), NaN, 5, QStringLiteral("ms"),
              int(m_samples.value(QStringLiteral("go.history")).size()));
+    // Against Corvane's own start with one tab, in the "bare" column.
+    ratioRow(QStringLiteral("Start-up, 100 restored tabs (ms)"),
+             QStringLiteral("session.startup.100"), QStringLiteral("session.startup.1"),
+             QStringLiteral("ratio.session.startup"), 1.1, QStringLiteral("1 tab"));
+    ratioRow(QStringLiteral("Memory, 100 restored tabs (MiB PSS)"),
+             QStringLiteral("session.memory.100"), QStringLiteral("session.memory.1"),
+             QStringLiteral("ratio.session.memory"), 1.2, QStringLiteral("1 tab"));
+    limitRow(QStringLiteral("Session write, 100 tabs (ms)"), median(QStringLiteral("session.save")),
+             NaN, 5, QStringLiteral("ms"),
+             int(m_samples.value(QStringLiteral("session.save")).size()));
     rows.append({QStringLiteral("GO! with an empty list (ms, for reference)"),
                  median(QStringLiteral("go.empty")), NaN, NaN, QString(), true,
                  int(m_samples.value(QStringLiteral("go.empty")).size())});
@@ -804,6 +891,8 @@ int Benchmark::run()
     if (m_options.only.contains(QLatin1String("sleep")) ||
         m_options.only.contains(QLatin1String("sleepcpu")))
         measureSleep();
+    if (m_options.only.contains(QLatin1String("session")))
+        measureSession();
     stopX();
     report();
     if (m_options.keep)

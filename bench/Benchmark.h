@@ -27,9 +27,11 @@ public:
         bool useX = true; // run an X server (Xvfb) for the X figures
         bool verbose = false;
         bool keep = false; // keep the temporary folder
-        // Which groups of figures to take: startup, memory, inprocess, sleep.
+        // Which groups of figures to take: startup, memory, inprocess, sleep,
+        // session.
         QStringList only{QStringLiteral("startup"), QStringLiteral("memory"),
-                         QStringLiteral("inprocess"), QStringLiteral("sleep")};
+                         QStringLiteral("inprocess"), QStringLiteral("sleep"),
+                         QStringLiteral("session")};
     };
 
     explicit Benchmark(const Options &options, QObject *parent = nullptr);
@@ -66,6 +68,7 @@ private:
     void measureSleep();
     void measureSleepMemoryAndWake(Platform platform);
     void measureSleepCpu(Platform platform);
+    void measureSession();
 
     void note(const QString &key, double value);
     void detail(const QString &text);
@@ -84,9 +87,10 @@ private:
     QString m_corvaneHome;
     QString m_bareHome;
     QString m_probeHome;
-    QString m_sleepHome;  // its settings store holds low sleep delays
-    QString m_appEmpty;   // corvane, empty WebHis.dat
-    QString m_appHistory; // corvane, 100,000-record WebHis.dat
+    QString m_sleepHome;   // its settings store holds low sleep delays
+    QString m_sessionHome; // restores its 100-tab session at every start
+    QString m_appEmpty;    // corvane, empty WebHis.dat
+    QString m_appHistory;  // corvane, 100,000-record WebHis.dat
     QString m_probeEmpty;
     QString m_probeHistory;
 

@@ -29,7 +29,7 @@ int main(int argc, char **argv)
     const QCommandLineOption keep(QStringLiteral("keep"),
                                   QStringLiteral("Keep the temporary folder and its logs."));
     const QCommandLineOption only(QStringLiteral("only"),
-                                  QStringLiteral("Take only these figures: startup, memory, "
+                                  QStringLiteral("Take only these figures: startup, memory, session, "
                                                  "inprocess, sleep, sleepcpu (comma-separated)."),
                                   QStringLiteral("groups"));
     parser.addOptions({corvane, probe, bare, runs, noX, verbose, keep, only});

@@ -20,13 +20,20 @@
 //       READY tabs1 and a line awaited; then nine more tabs as in memory
 //       mode; when the pages of all tabs but the selected one are frozen,
 //       READY frozen and a line awaited.
+//   corvane-probe --app-folder DIR session FILE PAGE-BASE TABS RUNS
+//       GO! to PAGE-BASE1, 2 and 3 in the first tab, then writes FILE: a
+//       session of TABS tabs, each with that tab's history, cleanly ended;
+//       then restores those tabs behind its own and RUNS times prints
+//       "SAVE <ms>", the main thread's share of saving the whole session.
 // The sleep modes take their delays from the settings store as the program
 // does; the driver sets them low.
 // Every mode starts like the executable (Form_Load) and waits for the home
 // page first.
 #include "app/CorvaneApp.h"
+#include "app/SessionKeeper.h"
 #include "app/frmWeb.h"
 #include "store/AppPaths.h"
+#include "store/SessionWriter.h"
 #include "web/WebEnginePageView.h"
 
 #include <QAction>
@@ -218,13 +225,46 @@ void runFrozen(frmWeb &window, const QString &pageBase)
     waitForLine();
 }
 
+void runSession(frmWeb &window, const QString &file, const QString &pageBase, int tabs, int runs)
+{
+    for (int page = 1; page <= 3; ++page) {
+        window.addressBox()->setEditText(pageBase + QString::number(page));
+        window.cmdgo_Click();
+        if (!waitForDocument(window.selectedView()))
+            return;
+    }
+    PageView *view = window.selectedView();
+    Session session;
+    session.cleanEnd = true;
+    for (int tab = 0; tab < tabs; ++tab)
+        session.tabs.append(
+            SessionTab{view->LocationURL(), view->LocationName(), 100, view->saveHistory()});
+    const QString error = SessionWriter::writeFile(file, SessionFile::encode(session));
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "corvane-probe: %s\n", qPrintable(error));
+        return;
+    }
+    window.restoreSession(session);
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const QByteArray bytes = window.session()->encodeNow();
+        say("SAVE %.3f", timer.nsecsElapsed() / 1e6);
+        if (bytes.isEmpty())
+            return;
+        pause(20);
+    }
+}
+
 int usage()
 {
-    std::fprintf(stderr, "usage: corvane-probe --app-folder DIR memory PAGE-BASE\n"
-                         "       corvane-probe --app-folder DIR newtab RUNS\n"
-                         "       corvane-probe --app-folder DIR go RUNS ADDRESS-BASE\n"
-                         "       corvane-probe --app-folder DIR asleep PAGE-BASE RUNS\n"
-                         "       corvane-probe --app-folder DIR frozen PAGE-BASE\n");
+    std::fprintf(stderr,
+                 "usage: corvane-probe --app-folder DIR memory PAGE-BASE\n"
+                 "       corvane-probe --app-folder DIR newtab RUNS\n"
+                 "       corvane-probe --app-folder DIR go RUNS ADDRESS-BASE\n"
+                 "       corvane-probe --app-folder DIR asleep PAGE-BASE RUNS\n"
+                 "       corvane-probe --app-folder DIR frozen PAGE-BASE\n"
+                 "       corvane-probe --app-folder DIR session FILE PAGE-BASE TABS RUNS\n");
     return 2;
 }
 
@@ -255,6 +295,8 @@ int main(int argc, char **argv)
         runAsleep(window, args.at(3), args.at(4).toInt());
     else if (mode == QLatin1String("frozen"))
         runFrozen(window, args.at(3));
+    else if (mode == QLatin1String("session") && args.size() >= 7)
+        runSession(window, args.at(3), args.at(4), args.at(5).toInt(), args.at(6).toInt());
     else
         return usage();
     return 0;

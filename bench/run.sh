@@ -2,7 +2,7 @@
 # Builds Corvane and its benchmark (installing what is missing) and prints
 # the figures: start-up, memory, new tab, GO! and sleeping tabs, each beside
 # the bare engine program's. Arguments go to corvane-bench: --runs N, --no-x,
-# --verbose, --keep, --only startup,memory,inprocess,sleep.
+# --verbose, --keep, --only startup,memory,inprocess,sleep,session.
 # As root it runs in a network namespace of its own that holds only loopback.
 set -euo pipefail
 cd "$(dirname "$0")/.."
