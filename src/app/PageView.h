@@ -79,6 +79,13 @@ public:
         Q_UNUSED(zoomPercent);
         Navigate2(address);
     }
+    // The site origin ("http://h:80") may ask for feature (by its stored
+    // name) again: the engine forgets what it was told this run.
+    virtual void forgetPermission(const QString &origin, const QString &feature)
+    {
+        Q_UNUSED(origin);
+        Q_UNUSED(feature);
+    }
     // True while a restored page waits to come to the front.
     virtual bool holdsRestoredPage() const { return false; }
 
@@ -115,6 +122,11 @@ signals:
     // The page asks to fill the screen (on) or to leave it; set *accept to
     // let it. Left unset, the page stays as it is.
     void FullScreenRequest(bool on, bool *accept);
+    // A site's stored permission answers changed (one was given or forgotten).
+    void PermissionsChanged();
+    // The page may now be using the camera, microphone or screen (on), or
+    // no longer (off).
+    void CaptureChanged(bool on);
 
 private:
     bool m_silent = false;

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
@@ -199,6 +200,22 @@ PageView *TabSet::loadView()
             [this, view] { Web_DocumentComplete(indexOf(view)); });
     connect(view, &PageView::LocationChange, this,
             [this, view] { Web_LocationChange(indexOf(view)); });
+    // A page that may be using the camera, microphone or screen shows a red
+    // dot before its caption.
+    connect(view, &PageView::CaptureChanged, this, [this, view](bool on) {
+        QIcon dot;
+        if (on) {
+            QPixmap pixmap(12, 12);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setBrush(QColor(0xd9, 0x20, 0x20));
+            painter.setPen(Qt::NoPen);
+            painter.drawEllipse(1, 1, 10, 10);
+            dot = QIcon(pixmap);
+        }
+        TabStrip1->setTabIcon(indexOf(view), dot);
+    });
     connect(view, &PageView::PrintRequested, this, [this, view] {
         if (indexOf(view) == selectedIndex())
             emit printRequested();

@@ -9,13 +9,16 @@
 #include "app/FramePacer.h"
 #include "app/FullScreen.h"
 #include "app/MenuCommands.h"
+#include "app/PermissionsButton.h"
 #include "app/RestoreBar.h"
 #include "app/SessionKeeper.h"
 #include "app/ZoomControl.h"
 #include "dialogs/DialogLauncher.h"
 #include "store/AddressRules.h"
 #include "store/Module1.h"
+#include "store/PermissionStore.h"
 #include "web/DownloadManager.h"
+#include "web/NotificationPresenter.h"
 #include "web/TabSleeper.h"
 #include "web/WebEnginePageView.h"
 
@@ -66,6 +69,8 @@ frmWeb::frmWeb(PageViewFactory factory, QWidget *parent) : QMainWindow(parent)
     placeOnScreen();
 
     new FramePacer(this); // the shell's changes within one screen refresh repaint together
+
+    new NotificationPresenter(this, [this](const QUrl &origin) { showSite(origin); });
 
     auto *downloads = new DownloadManager(this);
     connect(downloads, &DownloadManager::statusText, this, &frmWeb::showStatus);
@@ -256,7 +261,19 @@ void frmWeb::createStatusBar()
     Bar1->setTextVisible(false);
     holderLayout->addWidget(Bar1);
     StatusBar1->addPermanentWidget(holder);
+    m_permissionsButton = new PermissionsButton([this] { return selectedView(); }, StatusBar1);
+    StatusBar1->addPermanentWidget(m_permissionsButton);
     StatusBar1->addPermanentWidget(m_zoom->label());
+    const auto follow = [this](PageView *view) {
+        for (auto signal : {&PageView::PermissionsChanged, &PageView::DocumentComplete,
+                            &PageView::LocationChange})
+            connect(view, signal, m_permissionsButton, &PermissionsButton::refresh);
+    };
+    for (PageView *view : m_tabs->views())
+        follow(view);
+    connect(m_tabs, &TabSet::tabOpened, this,
+            [this, follow](int index) { follow(m_tabs->view(index)); });
+    connect(m_tabs, &TabSet::tabShown, m_permissionsButton, &PermissionsButton::refresh);
 }
 
 void frmWeb::createMenus()
@@ -540,6 +557,24 @@ void frmWeb::openAddresses(const QStringList &urls, bool replaceFirstTab)
     m_tabs->tabStrip()->setCurrentIndex(first);
     m_tabs->TabStrip1_Click(first); // also when it was selected already
     Combo1->setEditText(urls.first());
+}
+
+void frmWeb::showSite(const QUrl &origin)
+{
+    const QString site = PermissionStore::originOf(origin.toString());
+    const int selected = m_tabs->selectedIndex();
+    for (int step = 0; step < m_tabs->count(); ++step) {
+        const int i = (selected + step) % m_tabs->count();
+        if (m_tabs->isOpen(i) && !site.isEmpty() &&
+            PermissionStore::originOf(m_tabs->view(i)->LocationURL()) == site) {
+            m_tabs->tabStrip()->setCurrentIndex(i);
+            break;
+        }
+    }
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 // ---------------------------------------------------------------- navigation

@@ -16,6 +16,7 @@ class ClosedTabs;
 class FavMenuItems;
 class FindBar;
 class FullScreen;
+class PermissionsButton;
 class RestoreBar;
 class SessionKeeper;
 struct Session;
@@ -68,6 +69,9 @@ public:
     // after the last; each further one in a new tab after it. The typed-
     // address history is left as it is.
     void openAddresses(const QStringList &urls, bool replaceFirstTab);
+    // Brings the window to the front with a tab of the site origin selected
+    // (a notification of the site was clicked).
+    void showSite(const QUrl &origin);
 
     // Set before Form_Load: the command line gave addresses to open, so no
     // crashed session is offered (one restored at every start still is).
@@ -136,12 +140,13 @@ private:
     FavMenuItems *m_favItems = nullptr;
     FindBar *m_findBar = nullptr;
     ZoomControl *m_zoom = nullptr;
-    ClosedTabs *m_closedTabs = nullptr; // Ctrl+Shift+T
-    TabSleeper *m_sleeper = nullptr;    // tabs left unselected sleep
-    FullScreen *m_fullScreen = nullptr; // F11 and pages' own full screen
-    bool m_enterPickedEntry = false;    // Enter picked an entry of the open list
-    SessionKeeper *m_session = nullptr; // the open tabs, saved as they change
-    RestoreBar *m_restoreBar = nullptr; // offers the tabs of a crashed session
+    PermissionsButton *m_permissionsButton = nullptr; // the site's stored answers
+    ClosedTabs *m_closedTabs = nullptr;               // Ctrl+Shift+T
+    TabSleeper *m_sleeper = nullptr;                  // tabs left unselected sleep
+    FullScreen *m_fullScreen = nullptr;               // F11 and pages' own full screen
+    bool m_enterPickedEntry = false;                  // Enter picked an entry of the open list
+    SessionKeeper *m_session = nullptr;               // the open tabs, saved as they change
+    RestoreBar *m_restoreBar = nullptr;               // offers the tabs of a crashed session
     bool m_addressesGiven = false;
     bool m_sessionRestored = false;
 };

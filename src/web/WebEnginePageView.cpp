@@ -3,7 +3,9 @@
 
 #include "web/BrowserProfile.h"
 #include "web/PageCommands.h"
+#include "web/PermissionBar.h"
 #include "web/PopupWindow.h"
+#include "web/SitePermissions.h"
 
 #include "platform/Prompts.h"
 
@@ -73,7 +75,15 @@ WebEnginePageView::WebEnginePageView(QWidget *parent) : PageView(parent)
     m_crashNotice->setText(tr("The process showing this page has stopped.\n"
                               "Press Refresh to load the page again."));
 
-    m_stack = new QStackedLayout(m_body);
+    // A site's question sits above its page, inside the part of the view
+    // that only the tab in front shows, so it comes and goes with its tab.
+    auto *column = new QVBoxLayout(m_body);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_permissionBar = new PermissionBar(m_body);
+    column->addWidget(m_permissionBar);
+    m_stack = new QStackedLayout;
+    column->addLayout(m_stack, 1);
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(m_view);
     m_stack->addWidget(m_crashNotice);
@@ -152,6 +162,10 @@ void WebEnginePageView::updateCover()
 void WebEnginePageView::connectPage()
 {
     QWebEnginePage *page = m_view->page();
+    m_permissions = new SitePermissions(page, m_permissionBar);
+    connect(m_permissions, &SitePermissions::statusText, this, &PageView::StatusTextChange);
+    connect(m_permissions, &SitePermissions::answersChanged, this, &PageView::PermissionsChanged);
+    connect(m_permissions, &SitePermissions::capturingChanged, this, &PageView::CaptureChanged);
     connect(page, &QWebEnginePage::linkHovered, this,
             [this](const QString &url) { emit StatusTextChange(url); });
     connect(page, &QWebEnginePage::loadStarted, this, [this] {
@@ -368,6 +382,7 @@ void trimHeapSoon()
 
 void WebEnginePageView::discard()
 {
+    m_permissions->denyAll(); // its tab is closed, or asleep for good
     if (m_restored)
         return; // nothing loaded yet
     QWebEnginePage *page = m_view->page();
@@ -470,4 +485,9 @@ void WebEnginePageView::loadRestoredPage()
             return;
     }
     Navigate2(page.address);
+}
+
+void WebEnginePageView::forgetPermission(const QString &origin, const QString &feature)
+{
+    m_permissions->forget(QUrl(origin), feature);
 }

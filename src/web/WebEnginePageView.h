@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class PermissionBar;
+class SitePermissions;
 class QAuthenticator;
 class QLabel;
 class QStackedLayout;
@@ -46,8 +48,10 @@ public:
     void restorePage(const QByteArray &history, const QString &address, const QString &caption,
                      int zoomPercent) override;
     bool holdsRestoredPage() const override { return m_restored.has_value(); }
+    void forgetPermission(const QString &origin, const QString &feature) override;
 
     QWebEngineView *engineView() const { return m_view; }
+    SitePermissions *permissions() const { return m_permissions; }
     // Lets this view's page take over a new-window request of another page.
     void adopt(QWebEngineNewWindowRequest &request);
 
@@ -71,7 +75,9 @@ private:
     QWebEngineView *m_view = nullptr;
     QLabel *m_crashNotice = nullptr;
     QStackedLayout *m_stack = nullptr;
-    QWidget *m_body = nullptr; // holds the page and the crash notice
+    QWidget *m_body = nullptr; // holds the permission bar, the page and the crash notice
+    PermissionBar *m_permissionBar = nullptr;
+    SitePermissions *m_permissions = nullptr;
     bool m_coverPending = false;
     bool m_loading = false;
     bool m_contextMenuNewWindow = false;
