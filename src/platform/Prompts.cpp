@@ -7,6 +7,9 @@
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -116,6 +119,35 @@ public:
     }
 
     bool startProgram(const QString &path) override { return QProcess::startDetached(path, {}); }
+
+    std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
+                                  const QStringList &items) override
+    {
+        QDialog dialog(parent);
+        dialog.setWindowTitle(QObject::tr("Choose"));
+        auto *form = new QVBoxLayout(&dialog);
+        auto *text = new QLabel(prompt, &dialog);
+        text->setWordWrap(true);
+        text->setTextFormat(Qt::PlainText);
+        form->addWidget(text);
+        auto *list = new QListWidget(&dialog);
+        list->setObjectName(QStringLiteral("choices"));
+        list->addItems(items);
+        form->addWidget(list);
+        auto *buttons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+        ok->setEnabled(false); // nothing is chosen until the user chooses
+        QObject::connect(list, &QListWidget::currentRowChanged, ok,
+                         [ok](int row) { ok->setEnabled(row >= 0); });
+        QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        form->addWidget(buttons);
+        if (dialog.exec() != QDialog::Accepted || list->currentRow() < 0)
+            return std::nullopt;
+        return list->currentRow();
+    }
 };
 
 RealPrompts g_real;
@@ -162,6 +194,12 @@ std::optional<Prompts::Credentials> Prompts::AskCredentials(QWidget *parent, con
 bool Prompts::StartProgram(const QString &path)
 {
     return handler()->startProgram(path);
+}
+
+std::optional<int> Prompts::ChooseItem(QWidget *parent, const QString &prompt,
+                                       const QStringList &items)
+{
+    return handler()->chooseItem(parent, prompt, items);
 }
 
 void Prompts::KeepOnTop(QWidget *window, bool onTop)

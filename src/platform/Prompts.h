@@ -57,6 +57,10 @@ public:
         // nothing when the user cancels.
         virtual std::optional<Credentials> credentials(QWidget *parent, const QString &prompt) = 0;
         virtual bool startProgram(const QString &path) = 0;
+        // One of items, or nothing when the user declines; none is chosen
+        // to begin with.
+        virtual std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
+                                              const QStringList &items) = 0;
 
         // Keeps a window above all others, or returns it to the normal
         // stacking order, without moving, resizing, hiding or activating it.
@@ -76,6 +80,8 @@ public:
     static bool PrintDialog(QDialog *dialog, QPrinter *printer);
     static std::optional<Credentials> AskCredentials(QWidget *parent, const QString &prompt);
     static bool StartProgram(const QString &path);
+    static std::optional<int> ChooseItem(QWidget *parent, const QString &prompt,
+                                         const QStringList &items);
     static void KeepOnTop(QWidget *window, bool onTop);
     static void PlaceOver(QWidget *dialog, QWidget *owner);
     // Shows a dialog modeless above all windows (the main window stays

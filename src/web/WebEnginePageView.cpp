@@ -21,6 +21,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
+#include <QWebEngineClientCertificateSelection>
+#include <QHash>
+#include <QSslCertificate>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineFullScreenRequest>
@@ -209,6 +212,8 @@ void WebEnginePageView::connectPage()
                 else
                     request.reject();
             });
+    connect(page, &QWebEnginePage::selectClientCertificate, this,
+            &WebEnginePageView::chooseClientCertificate);
     // Sign-in prompts of sites and proxies; without an answer the engine
     // cancels the request and the page shows its own refusal.
     connect(page, &QWebEnginePage::authenticationRequired, this,
@@ -490,4 +495,42 @@ void WebEnginePageView::loadRestoredPage()
 void WebEnginePageView::forgetPermission(const QString &origin, const QString &feature)
 {
     m_permissions->forget(QUrl(origin), feature);
+}
+
+void WebEnginePageView::chooseClientCertificate(QWebEngineClientCertificateSelection selection)
+{
+    // The choice for a host holds for the rest of the run.
+    static QHash<QString, QByteArray> chosen; // host and port: the certificate, DER
+    const QString host = selection.host().authority();
+    const QList<QSslCertificate> offered = selection.certificates();
+    if (offered.isEmpty()) {
+        selection.selectNone(); // the request goes on without one
+        return;
+    }
+    const auto known = chosen.constFind(host);
+    if (known != chosen.cend()) {
+        for (const QSslCertificate &certificate : offered) {
+            if (certificate.toDer() == known.value()) {
+                selection.select(certificate);
+                return;
+            }
+        }
+        if (known.value().isEmpty()) {
+            selection.selectNone();
+            return;
+        }
+    }
+    QStringList items;
+    for (const QSslCertificate &certificate : offered)
+        items << tr("%1 (issued by %2)")
+                     .arg(certificate.subjectDisplayName(), certificate.issuerDisplayName());
+    const std::optional<int> pick = Prompts::ChooseItem(
+        window(), tr("%1 asks for a certificate to identify you.").arg(host), items);
+    if (!pick || *pick < 0 || *pick >= offered.size()) {
+        chosen.insert(host, QByteArray());
+        selection.selectNone();
+        return;
+    }
+    chosen.insert(host, offered.at(*pick).toDer());
+    selection.select(offered.at(*pick));
 }

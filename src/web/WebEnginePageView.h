@@ -4,6 +4,8 @@
 
 #include "app/PageView.h"
 
+#include <QWebEngineClientCertificateSelection>
+
 #include <optional>
 
 class PermissionBar;
@@ -71,6 +73,7 @@ private:
     void onRenderProcessTerminated(int status, int exitCode);
     void connectPage();
     void askCredentials(const QString &prompt, QAuthenticator *auth);
+    void chooseClientCertificate(QWebEngineClientCertificateSelection selection);
 
     QWebEngineView *m_view = nullptr;
     QLabel *m_crashNotice = nullptr;

@@ -19,7 +19,7 @@ public:
 
     struct Asked
     {
-        QString kind; // "message", "input", "save", "print", "credentials", "start"
+        QString kind; // "message", "input", "save", "print", "credentials", "start", "choose"
         QString text; // the message, prompt, suggested path, dialog class or program
     };
     QList<Asked> asked;
@@ -31,6 +31,7 @@ public:
     QQueue<QString> saveFilterAnswers; // the chosen type, if any
     QStringList saveFilters;           // the type list the last save dialog offered
     QQueue<bool> startAnswers;
+    QQueue<std::optional<int>> chooseAnswers; // the row chosen, or none
     // Plays the user in every print, page-setup and print-preview dialog
     // (given the dialog and its printer) and says whether it was accepted.
     std::function<bool(QDialog *, QPrinter *)> printDialogAnswer;
@@ -69,6 +70,10 @@ public:
     bool startProgram(const QString &path) override
     {
         return answer(startAnswers, {"start", path}, false);
+    }
+    std::optional<int> chooseItem(QWidget *, const QString &prompt, const QStringList &) override
+    {
+        return answer(chooseAnswers, {"choose", prompt}, std::optional<int>());
     }
 
 private:

@@ -8,6 +8,7 @@
 #include "app/PermissionsButton.h"
 #include "store/PermissionStore.h"
 #include "web/NotificationPresenter.h"
+#include "web/SitePermissions.h"
 
 #include <QDBusConnection>
 #include <QFrame>
@@ -72,6 +73,11 @@ private slots:
                                     " \"clicked\"'" +
                                         fill + ">note</button>"));
         server.setPage("/other.html", page("other"));
+        server.setPage("/where.html",
+                       page("where", "<button onclick='navigator.geolocation.getCurrentPosition("
+                                     "p => document.title = \"found\", e => document.title ="
+                                     " \"error \" + e.code)'" +
+                                         fill + ">where</button>"));
     }
     void init() { openSandbox(); }
     void cleanup() { closeAll(); }
@@ -161,6 +167,17 @@ private slots:
         QTRY_VERIFY(bar(0, "permissionAllowButton")->isVisible());
         QVERIFY(go("/other.html", "other"));
         QVERIFY(!bar(0, "permissionAllowButton")->isVisible());
+    }
+
+    void locationWithoutAServiceIsRefusedAtOnce()
+    {
+        if (SitePermissions::hasLocationSource())
+            QSKIP("this system has a location service");
+        startAt("/where.html");
+        clickPage();
+        QVERIFY(waitForTitle("error 1")); // PERMISSION_DENIED
+        QVERIFY(!bar(0, "permissionAllowButton")->isVisible());
+        QVERIFY(window->statusPanel()->text().startsWith("This system has no location service"));
     }
 
     void notificationsShowAndClickSelectsTheTab_data()
