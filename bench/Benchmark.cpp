@@ -133,8 +133,11 @@ QString Benchmark::makeAppFolder(const QString &name, bool withExecutable) const
 {
     const QString folder = m_root.filePath(name);
     QDir().mkpath(folder);
-    if (withExecutable)
+    if (withExecutable) {
         QFile::copy(m_options.corvane, folder + QStringLiteral("/corvane"));
+        QFile::copy(m_options.corvane + QStringLiteral("-browser"),
+                    folder + QStringLiteral("/corvane-browser"));
+    }
     writeHistory(folder, 0);
     return folder;
 }
@@ -645,6 +648,45 @@ void Benchmark::measureSleepCpu(Platform platform)
     }
 }
 
+// A second start while Corvane runs, launch to exit: through the launcher
+// (Qt Core and Network only) and, as before it, through the browser program.
+void Benchmark::measureHandOver()
+{
+    std::fprintf(stderr, "Hand-over...\n");
+    const Platform platform = m_options.useX ? Platform::X : Platform::Offscreen;
+    const QString home = QStringLiteral("h%1").arg(++m_serial);
+    writeHomePage(m_appEmpty, m_server.pageUrl(home));
+    QProcess running;
+    if (!start(running, m_appEmpty + QStringLiteral("/corvane"), {}, m_corvaneHome, platform) ||
+        m_server.waitForMarker(home, LoadTimeoutMs) < 0) {
+        std::fprintf(stderr, "Corvane did not start for the hand-over\n");
+        stop(running);
+        return;
+    }
+    const int runs = std::max(m_options.runs, MinInProcessRuns);
+    for (int run = 0; run <= runs; ++run) {
+        for (const char *program : {"corvane", "corvane-browser"}) {
+            const QString page = QStringLiteral("ho%1").arg(++m_serial);
+            QProcess second;
+            const qint64 launched = m_clock.nsecsElapsed();
+            if (!start(second, m_appEmpty + QLatin1Char('/') + QLatin1String(program),
+                       {m_server.pageUrl(page)}, m_corvaneHome, platform) ||
+                !second.waitForFinished(LoadTimeoutMs))
+                continue;
+            const double ms = (m_clock.nsecsElapsed() - launched) / 1e6;
+            if (run > 0) // the first only warms the disk cache
+                note(QLatin1String(program) == QLatin1String("corvane")
+                         ? QStringLiteral("handover.launcher")
+                         : QStringLiteral("handover.browser"),
+                     ms);
+            // Its tab loads, and the window settles, before the next start.
+            m_server.waitForMarker(page, LoadTimeoutMs);
+            runEventLoop(500);
+        }
+    }
+    stop(running);
+}
+
 // A session of 100 tabs, each three pages deep, restored at start (only the
 // selected tab loads), against Corvane's own start with its home page.
 void Benchmark::measureSession()
@@ -843,6 +885,10 @@ void Benchmark::report() const
     ratioRow(QStringLiteral("Memory, 100 restored tabs (MiB PSS)"),
              QStringLiteral("session.memory.100"), QStringLiteral("session.memory.1"),
              QStringLiteral("ratio.session.memory"), 1.2, QStringLiteral("1 tab"));
+    limitRow(QStringLiteral("Second launch, hand-over (ms; bare: browser program)"),
+             median(QStringLiteral("handover.launcher")),
+             median(QStringLiteral("handover.browser")), 30, QStringLiteral("ms"),
+             int(m_samples.value(QStringLiteral("handover.launcher")).size()));
     limitRow(QStringLiteral("Session write, 100 tabs (ms)"), median(QStringLiteral("session.save")),
              NaN, 5, QStringLiteral("ms"),
              int(m_samples.value(QStringLiteral("session.save")).size()));
@@ -891,6 +937,8 @@ int Benchmark::run()
     if (m_options.only.contains(QLatin1String("sleep")) ||
         m_options.only.contains(QLatin1String("sleepcpu")))
         measureSleep();
+    if (m_options.only.contains(QLatin1String("handover")))
+        measureHandOver();
     if (m_options.only.contains(QLatin1String("session")))
         measureSession();
     stopX();

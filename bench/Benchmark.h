@@ -28,10 +28,10 @@ public:
         bool verbose = false;
         bool keep = false; // keep the temporary folder
         // Which groups of figures to take: startup, memory, inprocess, sleep,
-        // session.
-        QStringList only{QStringLiteral("startup"), QStringLiteral("memory"),
+        // session, handover.
+        QStringList only{QStringLiteral("startup"),   QStringLiteral("memory"),
                          QStringLiteral("inprocess"), QStringLiteral("sleep"),
-                         QStringLiteral("session")};
+                         QStringLiteral("session"),   QStringLiteral("handover")};
     };
 
     explicit Benchmark(const Options &options, QObject *parent = nullptr);
@@ -69,6 +69,7 @@ private:
     void measureSleepMemoryAndWake(Platform platform);
     void measureSleepCpu(Platform platform);
     void measureSession();
+    void measureHandOver();
 
     void note(const QString &key, double value);
     void detail(const QString &text);

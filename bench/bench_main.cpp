@@ -28,10 +28,11 @@ int main(int argc, char **argv)
                                      QStringLiteral("Print every sample."));
     const QCommandLineOption keep(QStringLiteral("keep"),
                                   QStringLiteral("Keep the temporary folder and its logs."));
-    const QCommandLineOption only(QStringLiteral("only"),
-                                  QStringLiteral("Take only these figures: startup, memory, session, "
-                                                 "inprocess, sleep, sleepcpu (comma-separated)."),
-                                  QStringLiteral("groups"));
+    const QCommandLineOption only(
+        QStringLiteral("only"),
+        QStringLiteral("Take only these figures: startup, memory, session, handover, "
+                       "inprocess, sleep, sleepcpu (comma-separated)."),
+        QStringLiteral("groups"));
     parser.addOptions({corvane, probe, bare, runs, noX, verbose, keep, only});
     parser.process(app);
 

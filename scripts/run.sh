@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target corvane
+cmake --build build --target corvane corvane-browser
 extra=""
 [ "$(id -u)" -eq 0 ] && extra="--no-sandbox"
 QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:-} $extra" exec build/corvane "$@"

@@ -2,6 +2,7 @@
 #include "app/CorvaneApp.h"
 
 #include "app/CommandLine.h"
+#include "app/Launcher.h"
 #include "app/SingleInstance.h"
 #include "app/frmWeb.h"
 #include "store/AppPaths.h"
@@ -15,19 +16,8 @@
 
 void CorvaneApp::setIdentity()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
-    QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+    Launcher::setIdentity();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-}
-
-QStringList CorvaneApp::programArguments()
-{
-    QStringList arguments = QCoreApplication::arguments();
-    const qsizetype engine = arguments.indexOf(QStringLiteral("--webEngineArgs"));
-    if (engine > 0)
-        arguments = arguments.mid(0, engine);
-    return arguments;
 }
 
 int CorvaneApp::run(int argc, char **argv)
@@ -40,12 +30,15 @@ int CorvaneApp::run(int argc, char **argv)
         // --help, --version and a second start work without one, and a
         // second start ends here without starting the engine.
         QCoreApplication core(argc, argv);
-        command = CommandLine::parse(programArguments(), QDir::currentPath());
+        command = CommandLine::parse(Launcher::programArguments(), QDir::currentPath());
         const int status = command.report();
         if (status >= 0)
             return status;
         socket = SingleInstance::socketPath(AppPaths::appFolder());
-        if (!command.newWindow && !socket.isEmpty()) {
+        // Started by the launcher, which tried already.
+        const bool tried = qEnvironmentVariableIsSet(Launcher::LaunchedVariable);
+        qunsetenv(Launcher::LaunchedVariable);
+        if (!command.newWindow && !socket.isEmpty() && !tried) {
             switch (SingleInstance::handOver(socket, command.addresses)) {
             case SingleInstance::HandOver::Done:
                 return 0;

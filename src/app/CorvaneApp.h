@@ -15,9 +15,6 @@ public:
     static void setIdentity();
 
 private:
-    // The program's own arguments: argv up to "--webEngineArgs", after
-    // which the arguments are the engine's.
-    static QStringList programArguments();
     // Opens what a later start handed over, in new tabs after the last, and
     // brings the window to the front.
     static void openHandedOver(frmWeb &window, QStringList addresses);

@@ -165,9 +165,14 @@ void SingleInstance::accept(QLocalSocket *socket)
             socket->abort();
             return;
         case Reading::Complete:
+            // The later start ends as soon as it reads the answer: it goes
+            // out before the window spends its time opening the tabs.
             socket->write("OK\n");
+            socket->flush();
             socket->disconnectFromServer();
-            emit addressesReceived(addresses);
+            QMetaObject::invokeMethod(
+                this, [this, addresses] { emit addressesReceived(addresses); },
+                Qt::QueuedConnection);
             return;
         }
     });

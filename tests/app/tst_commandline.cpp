@@ -38,6 +38,7 @@ private slots:
     {
         qputenv("CORVANE_REPORT_TABS", "1"); // the program prints its tabs
         QVERIFY(QFile::copy(CORVANE_BUILD_DIR "/corvane", program));
+        QVERIFY(QFile::copy(CORVANE_BUILD_DIR "/corvane-browser", program + "-browser"));
         sandbox.writeFile("page.html", "<title>page</title>");
         sandbox.writeFile("Hpage.dat", "\"" + server.address("/home.html").toUtf8() + "\"\r\n");
     }

@@ -73,7 +73,8 @@ private slots:
     {
         // The built program, in a folder of its own, keeping its data where
         // this test's window will look for it.
-        QVERIFY(QFile::copy(CORVANE_BUILD_DIR "/corvane", sandbox->filePath("corvane")));
+        for (const char *name : {"corvane", "corvane-browser"})
+            QVERIFY(QFile::copy(QString(CORVANE_BUILD_DIR "/") + name, sandbox->filePath(name)));
         sandbox->writeFile("Hpage.dat", "\"" + server.address("/home.html").toUtf8() + "\"\r\n");
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
