@@ -111,6 +111,11 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &curr
         QStringLiteral("Start a browser of its own instead of opening the addresses in a new "
                        "tab of the running one."));
     parser.addOption(newWindow);
+    const QCommandLineOption privateWindow(
+        QStringLiteral("private"),
+        QStringLiteral("Start a private browser of its own: it keeps nothing it sees (cookies, "
+                       "history, typed addresses, tabs) once it ends."));
+    parser.addOption(privateWindow);
     for (const char *name : {"platform", "display", "style"}) {
         QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -133,7 +138,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &curr
         result.outcome = Outcome::ShowHelp;
     else if (parser.isSet(version))
         result.outcome = Outcome::ShowVersion;
-    result.newWindow = parser.isSet(newWindow);
+    result.privateWindow = parser.isSet(privateWindow);
+    result.newWindow = parser.isSet(newWindow) || result.privateWindow;
     for (const QString &argument : parser.positionalArguments()) {
         QString problem;
         const QString address = addressFor(argument, currentFolder, &problem);

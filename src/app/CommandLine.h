@@ -29,11 +29,12 @@ public:
     int report() const;
 
     Outcome outcome = Outcome::Start;
-    bool newWindow = false;
-    QStringList addresses; // the usable ones, in the order given
-    QStringList problems;  // one line per argument that was skipped
-    QString usage;         // help text (or the usage shown with an error)
-    QString error;         // what was wrong with the options
+    bool newWindow = false;     // also set by privateWindow
+    bool privateWindow = false; // --private
+    QStringList addresses;      // the usable ones, in the order given
+    QStringList problems;       // one line per argument that was skipped
+    QString usage;              // help text (or the usage shown with an error)
+    QString error;              // what was wrong with the options
 
     // Longest address argument taken, in characters.
     static constexpr int MaxAddressLength = 64 * 1024;

@@ -7,6 +7,7 @@
 #include "app/frmWeb.h"
 #include "store/AppPaths.h"
 #include "store/Module1.h"
+#include "store/PrivateMode.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,6 +53,7 @@ int CorvaneApp::run(int argc, char **argv)
         }
     }
 
+    PrivateMode::setOn(command.privateWindow);
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/corvane.png")));
     int status = 0;
@@ -64,7 +66,9 @@ int CorvaneApp::run(int argc, char **argv)
             &instance, &SingleInstance::addressesReceived, &window,
             [&window](const QStringList &addresses) { openHandedOver(window, addresses); });
         // Under --new-window a running program keeps its socket.
-        if (!socket.isEmpty() && !instance.listen(socket) && !command.newWindow)
+        // A private browser takes no part in the hand-over.
+        if (!command.privateWindow && !socket.isEmpty() && !instance.listen(socket) &&
+            !command.newWindow)
             qWarning("Corvane: cannot listen at %s; later starts open windows of their own",
                      qPrintable(socket));
         if (!command.addresses.isEmpty()) {

@@ -14,9 +14,11 @@
 #include "app/SessionKeeper.h"
 #include "app/ZoomControl.h"
 #include "dialogs/DialogLauncher.h"
+#include "platform/Prompts.h"
 #include "store/AddressRules.h"
 #include "store/Module1.h"
 #include "store/PermissionStore.h"
+#include "store/PrivateMode.h"
 #include "web/DownloadManager.h"
 #include "web/NotificationPresenter.h"
 #include "web/TabSleeper.h"
@@ -264,6 +266,18 @@ void frmWeb::createStatusBar()
     m_permissionsButton = new PermissionsButton([this] { return selectedView(); }, StatusBar1);
     StatusBar1->addPermanentWidget(m_permissionsButton);
     StatusBar1->addPermanentWidget(m_zoom->label());
+    if (PrivateMode::isOn()) {
+        auto *label = new QLabel(tr("Private"), StatusBar1);
+        label->setObjectName(QStringLiteral("privateLabel"));
+        label->setToolTip(tr("This window keeps nothing it sees once Corvane ends"));
+        StatusBar1->addPermanentWidget(label);
+        // The tab row wears a colour of its own.
+        QPalette colours = m_tabs->tabStrip()->palette();
+        colours.setColor(QPalette::Window, QColor(0x4b, 0x2c, 0x69));
+        colours.setColor(QPalette::WindowText, Qt::white);
+        m_tabs->tabStrip()->setPalette(colours);
+        m_tabs->tabStrip()->setAutoFillBackground(true);
+    }
     const auto follow = [this](PageView *view) {
         for (auto signal : {&PageView::PermissionsChanged, &PageView::DocumentComplete,
                             &PageView::LocationChange})
@@ -396,6 +410,7 @@ void frmWeb::createShortcuts()
     shortcut(QKeySequence(Qt::Key_F5), this, &frmWeb::cmdRefresh_Click);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), m_closedTabs, &ClosedTabs::reopen);
     shortcut(QKeySequence(Qt::Key_F11), m_fullScreen, &FullScreen::toggle);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), this, &frmWeb::openPrivateWindow);
     shortcut(QKeySequence(Qt::Key_Escape), this, [this] {
         if (m_fullScreen->leavePage()) // a page's own full screen ends first
             return;
@@ -432,8 +447,9 @@ void frmWeb::Form_Load()
     m_tabs->removeDesignerTab();
     PageView *view = selectedView();
     view->setSilent(true);
-    m_session = new SessionKeeper(m_tabs, this);
-    const std::optional<Session> &last = m_session->previous();
+    if (!PrivateMode::isOn()) // a private browser keeps no session
+        m_session = new SessionKeeper(m_tabs, this);
+    const std::optional<Session> last = m_session ? m_session->previous() : std::nullopt;
     m_sessionRestored = last && SessionKeeper::restoreAtStart();
     if (m_sessionRestored) {
         restoreTabs(*last, true);
@@ -450,6 +466,8 @@ void frmWeb::Form_Load()
 
 void frmWeb::startSession()
 {
+    if (!m_session)
+        return;
     connect(m_session, &SessionKeeper::statusText, this, &frmWeb::showStatus);
     if (!m_session->readProblem().isEmpty())
         showStatus(m_session->readProblem());
@@ -557,6 +575,14 @@ void frmWeb::openAddresses(const QStringList &urls, bool replaceFirstTab)
     m_tabs->tabStrip()->setCurrentIndex(first);
     m_tabs->TabStrip1_Click(first); // also when it was selected already
     Combo1->setEditText(urls.first());
+}
+
+void frmWeb::openPrivateWindow()
+{
+    // A program of its own, so nothing of this one's profile is shared.
+    if (!Prompts::StartProgram(QCoreApplication::applicationFilePath(),
+                               {QStringLiteral("--private")}))
+        showStatus(tr("A private window could not be started."));
 }
 
 void frmWeb::showSite(const QUrl &origin)

@@ -105,6 +105,8 @@ public slots:
     void cmdHome_Click();
     void cmdGoogle_Click();
     void focusAddressBox();
+    // Ctrl+Shift+N: starts a private browser (corvane --private).
+    void openPrivateWindow();
 
     // Shows a short notice in the status panel (downloads and the like).
     void showStatus(const QString &text);

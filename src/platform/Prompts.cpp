@@ -7,12 +7,12 @@
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QWindow>
 
 namespace {
@@ -118,7 +118,10 @@ public:
         return Prompts::Credentials{user->text(), password->text()};
     }
 
-    bool startProgram(const QString &path) override { return QProcess::startDetached(path, {}); }
+    bool startProgram(const QString &path, const QStringList &arguments) override
+    {
+        return QProcess::startDetached(path, arguments);
+    }
 
     std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                   const QStringList &items) override
@@ -191,9 +194,9 @@ std::optional<Prompts::Credentials> Prompts::AskCredentials(QWidget *parent, con
     return handler()->credentials(parent, prompt);
 }
 
-bool Prompts::StartProgram(const QString &path)
+bool Prompts::StartProgram(const QString &path, const QStringList &arguments)
 {
-    return handler()->startProgram(path);
+    return handler()->startProgram(path, arguments);
 }
 
 std::optional<int> Prompts::ChooseItem(QWidget *parent, const QString &prompt,

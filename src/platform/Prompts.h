@@ -56,7 +56,7 @@ public:
         // A site or proxy asks who the user is: user name and password, or
         // nothing when the user cancels.
         virtual std::optional<Credentials> credentials(QWidget *parent, const QString &prompt) = 0;
-        virtual bool startProgram(const QString &path) = 0;
+        virtual bool startProgram(const QString &path, const QStringList &arguments) = 0;
         // One of items, or nothing when the user declines; none is chosen
         // to begin with.
         virtual std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
@@ -79,7 +79,7 @@ public:
                                 QString *selectedFilter = nullptr);
     static bool PrintDialog(QDialog *dialog, QPrinter *printer);
     static std::optional<Credentials> AskCredentials(QWidget *parent, const QString &prompt);
-    static bool StartProgram(const QString &path);
+    static bool StartProgram(const QString &path, const QStringList &arguments = {});
     static std::optional<int> ChooseItem(QWidget *parent, const QString &prompt,
                                          const QStringList &items);
     static void KeepOnTop(QWidget *window, bool onTop);

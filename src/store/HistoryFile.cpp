@@ -1,6 +1,8 @@
 // Home page and history files: reading damaged files, appending whole records.
 #include "store/HistoryFile.h"
 
+#include "store/PrivateMode.h"
+
 #include "store/AddressRules.h"
 #include "store/AppPaths.h"
 #include "store/Module1.h"
@@ -42,9 +44,12 @@ bool readFile(const QString &path, QByteArray *bytes, qint64 limit = kMaxFileByt
     return file.error() == QFileDevice::NoError;
 }
 
-// True when nothing but a regular file (or nothing at all) is at path.
+// True when nothing but a regular file (or nothing at all) is at path, and
+// this is not a private browser, which leaves the files as they are.
 bool mayWrite(const QString &path)
 {
+    if (PrivateMode::isOn())
+        return false;
     const QFileInfo info(path);
     return !info.exists() || info.isFile();
 }
@@ -136,7 +141,7 @@ void HistoryFile::saveHomePage(const QString &address)
 void HistoryFile::load(const std::function<void(const QStringList &entries)> &addBatch)
 {
     const QString path = AppPaths::filePath(kHistoryFile);
-    if (!QFileInfo::exists(path)) {
+    if (!QFileInfo::exists(path) && mayWrite(path)) {
         QFile create(path);
         if (create.open(QIODevice::Append))
             create.close();

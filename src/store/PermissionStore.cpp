@@ -2,6 +2,7 @@
 #include "store/PermissionStore.h"
 
 #include "store/AppPaths.h"
+#include "store/PrivateMode.h"
 #include "store/SettingsWriter.h"
 
 #include <QSettings>
@@ -50,6 +51,8 @@ bool PermissionStore::save(const QString &origin, const QString &feature, Answer
 {
     if (origin.isEmpty() || feature.isEmpty())
         return false;
+    if (PrivateMode::isOn())
+        return true; // the engine keeps the answer for this run only
     const auto settings = SettingsWriter::open();
     if (answer == Answer::Ask)
         settings->remove(keyOf(origin, feature));

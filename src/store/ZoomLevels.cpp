@@ -2,6 +2,7 @@
 #include "store/ZoomLevels.h"
 
 #include "store/AppPaths.h"
+#include "store/PrivateMode.h"
 
 #include <QSettings>
 #include <QUrl>
@@ -61,6 +62,8 @@ bool ZoomLevels::save(const QString &host, int percent)
 {
     if (host.isEmpty())
         return false;
+    if (PrivateMode::isOn())
+        return true; // kept for the run only, by the window
     const auto settings = AppPaths::openSettings();
     if (percent == Default || !inRange(percent))
         settings->remove(Group + keyOf(host));

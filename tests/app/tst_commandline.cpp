@@ -1,6 +1,6 @@
 // Corvane's command line: what each argument becomes, and the built program
-// opening addresses, handing them to the one already running, and keeping its
-// socket after a kill and after garbage sent to it.
+// opening addresses, handing them to the one already running (never to a
+// private one), and keeping its socket after a kill and after garbage sent to it.
 #include "DataTable.h"
 #include "LoopbackServer.h"
 #include "TestSandbox.h"
@@ -85,9 +85,14 @@ private slots:
         // A browser of its own leaves the first one's socket alone.
         QProcess *other = launch({"--new-window", server.address("/e.html")});
         WAIT_FOR((out += other->readAllStandardOutput()).contains("/e.html"));
+        // So does a private one, started after the first: it never takes a hand-over.
+        QProcess *secret = launch({"--private", server.address("/p.html")});
+        QByteArray secretOut;
+        WAIT_FOR((secretOut += secret->readAllStandardOutput()).contains("/p.html"));
 
         QCOMPARE(QProcess::execute("timeout", timed + QStringList{server.address("/c.html")}), 0);
         WAIT_FOR((out += first->readAllStandardOutput()).contains("tabs 3: "));
+        QVERIFY(!(secretOut += secret->readAllStandardOutput()).contains("/c.html"));
         QCOMPARE(sandbox.readFile("WebHis.dat"), QByteArray()); // no typed-address history
 
         // Garbage, a message of 10 MB and a stalled one leave it running and listening.

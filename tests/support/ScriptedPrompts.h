@@ -67,9 +67,10 @@ public:
         ask({"credentials", prompt}, false); // no test asks for a password
         return std::nullopt;
     }
-    bool startProgram(const QString &path) override
+    bool startProgram(const QString &path, const QStringList &arguments) override
     {
-        return answer(startAnswers, {"start", path}, false);
+        const QString command = (QStringList{path} + arguments).join(' ');
+        return answer(startAnswers, {"start", command}, false);
     }
     std::optional<int> chooseItem(QWidget *, const QString &prompt, const QStringList &) override
     {
