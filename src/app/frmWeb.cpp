@@ -14,6 +14,7 @@
 #include "store/AddressRules.h"
 #include "store/Module1.h"
 #include "web/DownloadManager.h"
+#include "web/DownloadsWindow.h"
 #include "web/TabSleeper.h"
 #include "web/WebEnginePageView.h"
 
@@ -64,8 +65,10 @@ frmWeb::frmWeb(PageViewFactory factory, QWidget *parent) : QMainWindow(parent)
 
     new FramePacer(this); // the shell's changes within one screen refresh repaint together
 
-    auto *downloads = new DownloadManager(this);
-    connect(downloads, &DownloadManager::statusText, this, &frmWeb::showStatus);
+    m_downloads = new DownloadManager(this);
+    connect(m_downloads, &DownloadManager::statusText, this, &frmWeb::showStatus);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this), &QShortcut::activated,
+            m_downloads->list(), &DownloadsWindow::bringUp);
 }
 
 frmWeb::~frmWeb()
@@ -422,7 +425,9 @@ void frmWeb::Form_Load()
 
 void frmWeb::Close_Click()
 {
-    // Ends the program at once; popup windows of pages go with it.
+    // Ends the program at once; popup windows of pages go with it, and
+    // downloads still running with their partial files.
+    m_downloads->cancelAll();
     hide();
     QApplication::closeAllWindows();
     QCoreApplication::quit();

@@ -13,6 +13,7 @@
 
 class AddressListIndex;
 class ClosedTabs;
+class DownloadManager;
 class FavMenuItems;
 class FindBar;
 class FullScreen;
@@ -51,6 +52,7 @@ public:
     QProgressBar *progressBar() const { return Bar1; }
     QLabel *statusPanel() const { return m_statusPanel; }
     FavMenuItems *favMenu() const { return m_favItems; }
+    DownloadManager *downloads() const { return m_downloads; }
     QMenu *favoritesMenu() const { return m_favoritesMenu; }
     QAction *action(const QString &objectName) const;
 
@@ -120,8 +122,9 @@ private:
     FavMenuItems *m_favItems = nullptr;
     FindBar *m_findBar = nullptr;
     ZoomControl *m_zoom = nullptr;
-    ClosedTabs *m_closedTabs = nullptr; // Ctrl+Shift+T
-    TabSleeper *m_sleeper = nullptr;    // tabs left unselected sleep
-    FullScreen *m_fullScreen = nullptr; // F11 and pages' own full screen
-    bool m_enterPickedEntry = false;    // Enter picked an entry of the open list
+    ClosedTabs *m_closedTabs = nullptr;     // Ctrl+Shift+T
+    TabSleeper *m_sleeper = nullptr;        // tabs left unselected sleep
+    FullScreen *m_fullScreen = nullptr;     // F11 and pages' own full screen
+    DownloadManager *m_downloads = nullptr; // the downloads list: Ctrl+J
+    bool m_enterPickedEntry = false;        // Enter picked an entry of the open list
 };
