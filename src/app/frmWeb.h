@@ -122,9 +122,10 @@ private:
     FavMenuItems *m_favItems = nullptr;
     FindBar *m_findBar = nullptr;
     ZoomControl *m_zoom = nullptr;
-    ClosedTabs *m_closedTabs = nullptr;     // Ctrl+Shift+T
-    TabSleeper *m_sleeper = nullptr;        // tabs left unselected sleep
-    FullScreen *m_fullScreen = nullptr;     // F11 and pages' own full screen
+    ClosedTabs *m_closedTabs = nullptr; // Ctrl+Shift+T
+    TabSleeper *m_sleeper = nullptr;    // tabs left unselected sleep
+    FullScreen *m_fullScreen = nullptr; // F11 and pages' own full screen
+    bool m_enterPickedEntry = false;    // Enter picked an entry of the open list
+
     DownloadManager *m_downloads = nullptr; // the downloads list: Ctrl+J
-    bool m_enterPickedEntry = false;        // Enter picked an entry of the open list
 };

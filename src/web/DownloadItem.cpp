@@ -21,6 +21,11 @@ DownloadItem::DownloadItem(QWebEngineDownloadRequest *request, QObject *parent)
       m_folder(request->downloadDirectory())
 {
     m_clock.start();
+    watch(request);
+}
+
+void DownloadItem::watch(QWebEngineDownloadRequest *request)
+{
     for (auto signal : {&QWebEngineDownloadRequest::receivedBytesChanged,
                         &QWebEngineDownloadRequest::totalBytesChanged,
                         &QWebEngineDownloadRequest::isPausedChanged,
@@ -29,6 +34,20 @@ DownloadItem::DownloadItem(QWebEngineDownloadRequest *request, QObject *parent)
         connect(request, signal, this, &DownloadItem::update);
     connect(request, &QWebEngineDownloadRequest::stateChanged, this, &DownloadItem::update);
     update();
+}
+
+bool DownloadItem::adopt(QWebEngineDownloadRequest *request)
+{
+    if (!m_request || m_request == request || m_request->id() != request->id())
+        return false;
+    // The old request hears no more from the engine; the profile keeps it.
+    disconnect(m_request, nullptr, this, nullptr);
+    m_request = request;
+    request->setDownloadDirectory(m_folder);
+    request->setDownloadFileName(m_name);
+    watch(request);
+    request->accept();
+    return true;
 }
 
 DownloadItem::~DownloadItem()

@@ -42,6 +42,11 @@ public:
     QString detailText() const;
     static QString timeText(qint64 seconds);
 
+    // The engine asks again for a target when it resumes a download, in a
+    // request of its own with the same id: that one carries on this item at
+    // the same place, without a question. False for another download.
+    bool adopt(QWebEngineDownloadRequest *request);
+
     void pause();
     void resume(); // a paused download, or Retry of a failed one
     // Cancels it (running, paused or failed) and removes its partial file.
@@ -52,6 +57,7 @@ signals:
     void completed();
 
 private:
+    void watch(QWebEngineDownloadRequest *request);
     void update();
     void removePartial();
 

@@ -43,6 +43,8 @@ DownloadManager::DownloadManager(QWidget *window)
 
 DownloadManager::~DownloadManager()
 {
+    // The window's status panel may be gone already.
+    blockSignals(true);
     cancelAll();
 }
 
@@ -123,6 +125,9 @@ void DownloadManager::handle(QWebEngineDownloadRequest *download)
     if (download->isSavePageDownload() ||
         download->state() != QWebEngineDownloadRequest::DownloadRequested)
         return;
+    for (const auto &item : std::as_const(m_items))
+        if (item && item->adopt(download))
+            return;
     const QString path = choosePath(download->downloadFileName());
     if (path.isEmpty()) {
         download->cancel();

@@ -64,33 +64,39 @@ private:
         if (from > 0)
             reply.extraHeaders += "Content-Range: bytes " + QByteArray::number(from) + '-' +
                                   QByteArray::number(reply.body.size() - 1) + '/' + size + "\r\n";
-        socket->write("HTTP/1.0 " + QByteArray::number(from > 0 ? 206 : reply.status) +
-                      " X\r\nContent-Type: " + reply.contentType +
-                      "\r\nContent-Length: " + QByteArray::number(reply.body.size() - from) +
-                      "\r\nCache-Control: no-store\r\n" + reply.extraHeaders +
-                      "Connection: close\r\n\r\n");
-        if (reply.chunk <= 0 && reply.cutAt < 0) {
+        // A reply to be cut off goes out in chunks, so the cut reads as a
+        // failed network, not as a wrong length.
+        const bool chunked = reply.cutAt >= 0;
+        const QByteArray length =
+            chunked ? QByteArray("Transfer-Encoding: chunked\r\n")
+                    : "Content-Length: " + QByteArray::number(reply.body.size() - from) + "\r\n";
+        socket->write((chunked ? "HTTP/1.1 " : "HTTP/1.0 ") +
+                      QByteArray::number(from > 0 ? 206 : reply.status) + " X\r\nContent-Type: " +
+                      reply.contentType + "\r\n" + length + "Cache-Control: no-store\r\n" +
+                      reply.extraHeaders + "Connection: close\r\n\r\n");
+        if (reply.chunk <= 0 && !chunked) {
             socket->write(reply.body.mid(from));
             socket->disconnectFromHost();
             return;
         }
         auto *timer = new QTimer(socket);
-        QObject::connect(
-            timer, &QTimer::timeout, socket, [socket, timer, reply, sent = from]() mutable {
-                const qint64 end = reply.cutAt >= 0
-                                       ? std::min(reply.cutAt, qint64(reply.body.size()))
-                                       : reply.body.size();
-                const qint64 n = std::min<qint64>(reply.chunk > 0 ? reply.chunk : end, end - sent);
-                socket->write(reply.body.mid(sent, std::max<qint64>(n, 0)));
-                sent += std::max<qint64>(n, 0);
-                if (sent < end)
-                    return;
-                timer->stop();
-                if (sent < reply.body.size())
-                    socket->abort();
-                else
-                    socket->disconnectFromHost();
-            });
+        QObject::connect(timer, &QTimer::timeout, socket, [=, sent = from]() mutable {
+            const qint64 end =
+                chunked ? std::min<qint64>(reply.cutAt, size.toLongLong()) : reply.body.size();
+            const qint64 n = std::max<qint64>(
+                0, std::min<qint64>(reply.chunk > 0 ? reply.chunk : end, end - sent));
+            const QByteArray part = reply.body.mid(sent, n);
+            if (n > 0)
+                socket->write(chunked ? QByteArray::number(n, 16) + "\r\n" + part + "\r\n" : part);
+            sent += n;
+            if (sent < end)
+                return;
+            timer->stop();
+            if (sent < reply.body.size())
+                socket->abort();
+            else
+                socket->disconnectFromHost();
+        });
         QObject::connect(socket, &QTcpSocket::disconnected, timer, [this, timer] {
             closedEarly += timer->isActive();
             timer->stop();
