@@ -20,6 +20,7 @@
 #include "store/PermissionStore.h"
 #include "store/PrivateMode.h"
 #include "web/DownloadManager.h"
+#include "web/DownloadsWindow.h"
 #include "web/NotificationPresenter.h"
 #include "web/TabSleeper.h"
 #include "web/WebEnginePageView.h"
@@ -74,8 +75,10 @@ frmWeb::frmWeb(PageViewFactory factory, QWidget *parent) : QMainWindow(parent)
 
     new NotificationPresenter(this, [this](const QUrl &origin) { showSite(origin); });
 
-    auto *downloads = new DownloadManager(this);
-    connect(downloads, &DownloadManager::statusText, this, &frmWeb::showStatus);
+    m_downloads = new DownloadManager(this);
+    connect(m_downloads, &DownloadManager::statusText, this, &frmWeb::showStatus);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this), &QShortcut::activated,
+            m_downloads->list(), &DownloadsWindow::bringUp);
 }
 
 frmWeb::~frmWeb()
@@ -535,7 +538,9 @@ void frmWeb::Close_Click()
 {
     if (m_session)
         m_session->finish();
-    // Ends the program at once; popup windows of pages go with it.
+    // Ends the program at once; popup windows of pages go with it, and
+    // downloads still running with their partial files.
+    m_downloads->cancelAll();
     hide();
     QApplication::closeAllWindows();
     QCoreApplication::quit();

@@ -13,6 +13,7 @@
 
 class AddressListIndex;
 class ClosedTabs;
+class DownloadManager;
 class FavMenuItems;
 class FindBar;
 class FullScreen;
@@ -55,6 +56,7 @@ public:
     QProgressBar *progressBar() const { return Bar1; }
     QLabel *statusPanel() const { return m_statusPanel; }
     FavMenuItems *favMenu() const { return m_favItems; }
+    DownloadManager *downloads() const { return m_downloads; }
     QMenu *favoritesMenu() const { return m_favoritesMenu; }
     QAction *action(const QString &objectName) const;
 
@@ -151,4 +153,5 @@ private:
     RestoreBar *m_restoreBar = nullptr;               // offers the tabs of a crashed session
     bool m_addressesGiven = false;
     bool m_sessionRestored = false;
+    DownloadManager *m_downloads = nullptr; // the downloads list: Ctrl+J
 };

@@ -87,6 +87,13 @@ public:
                                             filters.join(QStringLiteral(";;")), selectedFilter);
     }
 
+    QString saveTarget(QWidget *parent, const QString &caption,
+                       const QString &suggestedPath) override
+    {
+        return QFileDialog::getSaveFileName(parent, caption, suggestedPath, QString(), nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    }
+
     bool printDialog(QDialog *dialog, QPrinter *) override
     {
         return dialog->exec() == QDialog::Accepted;
@@ -182,6 +189,11 @@ QString Prompts::SaveFileName(QWidget *parent, const QString &caption, const QSt
                               const QStringList &filters, QString *selectedFilter)
 {
     return handler()->saveFileName(parent, caption, suggestedPath, filters, selectedFilter);
+}
+
+QString Prompts::SaveTarget(QWidget *parent, const QString &caption, const QString &suggestedPath)
+{
+    return handler()->saveTarget(parent, caption, suggestedPath);
 }
 
 bool Prompts::PrintDialog(QDialog *dialog, QPrinter *printer)

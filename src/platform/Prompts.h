@@ -50,6 +50,13 @@ public:
         virtual QString saveFileName(QWidget *parent, const QString &caption,
                                      const QString &suggestedPath, const QStringList &filters,
                                      QString *selectedFilter) = 0;
+        // The same with no type list and without the dialog's own question
+        // when an existing file is picked: the caller asks that itself.
+        virtual QString saveTarget(QWidget *parent, const QString &caption,
+                                   const QString &suggestedPath)
+        {
+            return saveFileName(parent, caption, suggestedPath, {}, nullptr);
+        }
         // A print, page-setup or print-preview dialog, already built over the
         // printer it sets up: runs it and tells whether it was accepted.
         virtual bool printDialog(QDialog *dialog, QPrinter *printer) = 0;
@@ -77,6 +84,8 @@ public:
     static QString SaveFileName(QWidget *parent, const QString &caption,
                                 const QString &suggestedPath, const QStringList &filters,
                                 QString *selectedFilter = nullptr);
+    static QString SaveTarget(QWidget *parent, const QString &caption,
+                              const QString &suggestedPath);
     static bool PrintDialog(QDialog *dialog, QPrinter *printer);
     static std::optional<Credentials> AskCredentials(QWidget *parent, const QString &prompt);
     static bool StartProgram(const QString &path, const QStringList &arguments = {});
