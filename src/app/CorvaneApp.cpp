@@ -39,18 +39,8 @@ int CorvaneApp::run(int argc, char **argv)
         // Started by the launcher, which tried already.
         const bool tried = qEnvironmentVariableIsSet(Launcher::LaunchedVariable);
         qunsetenv(Launcher::LaunchedVariable);
-        if (!command.newWindow && !socket.isEmpty() && !tried) {
-            switch (SingleInstance::handOver(socket, command.addresses)) {
-            case SingleInstance::HandOver::Done:
-                return 0;
-            case SingleInstance::HandOver::NoAnswer:
-                std::fputs("corvane: the running Corvane did not answer; starting another\n",
-                           stderr);
-                break;
-            case SingleInstance::HandOver::NoProgram:
-                break;
-            }
-        }
+        if (!tried && Launcher::handOver(command, socket))
+            return 0;
     }
 
     PrivateMode::setOn(command.privateWindow);

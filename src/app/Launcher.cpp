@@ -46,6 +46,22 @@ QString Launcher::browserProgram()
     return QString();
 }
 
+bool Launcher::handOver(const CommandLine &command, const QString &socket)
+{
+    if (command.newWindow || socket.isEmpty())
+        return false;
+    switch (SingleInstance::handOver(socket, command.addresses)) {
+    case SingleInstance::HandOver::Done:
+        return true;
+    case SingleInstance::HandOver::NoAnswer:
+        std::fputs("corvane: the running Corvane did not answer; starting another\n", stderr);
+        break;
+    case SingleInstance::HandOver::NoProgram:
+        break;
+    }
+    return false;
+}
+
 int Launcher::run(int argc, char **argv)
 {
     setIdentity();
@@ -56,19 +72,8 @@ int Launcher::run(int argc, char **argv)
         const int status = command.report();
         if (status >= 0)
             return status;
-        const QString socket = SingleInstance::socketPath(AppPaths::appFolder());
-        if (!command.newWindow && !socket.isEmpty()) {
-            switch (SingleInstance::handOver(socket, command.addresses)) {
-            case SingleInstance::HandOver::Done:
-                return 0;
-            case SingleInstance::HandOver::NoAnswer:
-                std::fputs("corvane: the running Corvane did not answer; starting another\n",
-                           stderr);
-                break;
-            case SingleInstance::HandOver::NoProgram:
-                break;
-            }
-        }
+        if (handOver(command, SingleInstance::socketPath(AppPaths::appFolder())))
+            return 0;
         browser = browserProgram();
         if (browser.isEmpty()) {
             std::fprintf(stderr,

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <QString>
+
+class CommandLine;
 #include <QStringList>
 
 class Launcher
@@ -16,6 +18,9 @@ public:
     static const char *const LaunchedVariable;
 
     static int run(int argc, char **argv);
+    // Hands the command's addresses to the Corvane listening at socket
+    // (not for --new-window or --private); true when it took them.
+    static bool handOver(const CommandLine &command, const QString &socket);
     // The names and version Qt and the settings store use.
     static void setIdentity();
     // The program's own arguments: argv up to "--webEngineArgs", after
