@@ -12,6 +12,9 @@
 #include <QVector>
 
 class AddressListIndex;
+class AddressSuggestions;
+class HistoryWindow;
+class VisitedHistory;
 class ClosedTabs;
 class FavMenuItems;
 class FindBar;
@@ -53,6 +56,10 @@ public:
     FavMenuItems *favMenu() const { return m_favItems; }
     QMenu *favoritesMenu() const { return m_favoritesMenu; }
     QAction *action(const QString &objectName) const;
+    VisitedHistory *visitedHistory() const { return m_visited; }
+    AddressSuggestions *suggestions() const { return m_suggestions; }
+    // The history window, once Ctrl+H opened it.
+    HistoryWindow *historyWindow() const { return m_historyWindow; }
 
     bool newWindowLinkPending() const { return m_tabs->newWindowLinkPending(); }
     QString lastLinkAddress() const { return m_tabs->lastLinkAddress(); }
@@ -88,6 +95,8 @@ public slots:
     void cmdHome_Click();
     void cmdGoogle_Click();
     void focusAddressBox();
+    // Ctrl+H: the history of visited pages.
+    void showHistoryWindow();
 
     // Shows a short notice in the status panel (downloads and the like).
     void showStatus(const QString &text);
@@ -124,4 +133,7 @@ private:
     TabSleeper *m_sleeper = nullptr;    // tabs left unselected sleep
     FullScreen *m_fullScreen = nullptr; // F11 and pages' own full screen
     bool m_enterPickedEntry = false;    // Enter picked an entry of the open list
+    VisitedHistory *m_visited = nullptr; // history.db: pages visited in any tab
+    AddressSuggestions *m_suggestions = nullptr; // under the address box while typing
+    HistoryWindow *m_historyWindow = nullptr;
 };

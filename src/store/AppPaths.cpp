@@ -161,6 +161,11 @@ std::unique_ptr<QSettings> AppPaths::openSettings()
     return std::make_unique<QSettings>(settingsPath(), QSettings::IniFormat);
 }
 
+QString AppPaths::dataFilePath(const QString &fileName)
+{
+    return joinPath(fallbackFolder(), fileName);
+}
+
 QString AppPaths::profileFolder()
 {
     if (!g_profileFolder.isEmpty())

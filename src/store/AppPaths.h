@@ -47,6 +47,9 @@ public:
     // Starts deciding afresh, as a new run would.
     static void forgetUsablePaths();
 
+    // A file of the per-user data folder (fallbackFolder()): history.db.
+    static QString dataFilePath(const QString &fileName);
+
     // On-disk storage of the web profile (cookies, cache, logins).
     static QString profileFolder();
 
