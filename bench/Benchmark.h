@@ -63,6 +63,8 @@ private:
     void measureStartup();
     void measureMemory();
     void measureInProcess();
+    void measureSuggestions(Platform platform);
+    double percentile(const QString &key, double fraction) const;
     void measureSleep();
     void measureSleepMemoryAndWake(Platform platform);
     void measureSleepCpu(Platform platform);
@@ -84,9 +86,10 @@ private:
     QString m_corvaneHome;
     QString m_bareHome;
     QString m_probeHome;
-    QString m_sleepHome;  // its settings store holds low sleep delays
-    QString m_appEmpty;   // corvane, empty WebHis.dat
-    QString m_appHistory; // corvane, 100,000-record WebHis.dat
+    QString m_visitedHome; // a home whose data folder holds a 200,000-page history.db
+    QString m_sleepHome;   // its settings store holds low sleep delays
+    QString m_appEmpty;    // corvane, empty WebHis.dat
+    QString m_appHistory;  // corvane, 100,000-record WebHis.dat
     QString m_probeEmpty;
     QString m_probeHistory;
 

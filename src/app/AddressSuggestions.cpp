@@ -73,8 +73,13 @@ void AddressSuggestions::edited(const QString &text)
 
 void AddressSuggestions::show(int id, const QVector<VisitedPage> &pages)
 {
-    if (id != m_request || !(m_box->hasFocus() || m_box->lineEdit()->hasFocus()))
+    if (id != m_request)
         return;
+    if (!m_box->hasFocus() && !m_box->lineEdit()->hasFocus()) {
+        close(); // the user went elsewhere meanwhile
+        emit answered();
+        return;
+    }
     const QVector<VisitedPage> favourites = matchingFavourites(m_typed);
     QSet<QString> listed;
     m_list->clear();
