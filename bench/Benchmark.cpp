@@ -25,6 +25,8 @@ constexpr int SettleMs = 2000;
 constexpr int ClosedSettleMs = 5000;
 constexpr int TabCount = 10;
 constexpr int HistoryRecords = 100000;
+constexpr int VisitedPages = 200000;
+constexpr int SuggestRuns = 60; // typed pairs of words, one keystroke each a figure
 // In-process timings are cheap, so take more of them.
 constexpr int MinInProcessRuns = 7;
 constexpr int MinStartupRuns = 11;
@@ -289,6 +291,21 @@ bool Benchmark::prepare()
     writeHistory(m_appHistory, HistoryRecords);
     m_probeEmpty = makeAppFolder(QStringLiteral("probe-empty"), false);
     m_probeHistory = makeAppFolder(QStringLiteral("probe-history"), false);
+    // The visited pages' database is made once by the probe, as the program writes it.
+    m_visitedHome = makeHome(QStringLiteral("visited-home"));
+    {
+        std::fprintf(stderr, "Writing a history of %d visited pages...\n", VisitedPages);
+        QProcess maker;
+        start(maker, m_options.probe,
+              {QStringLiteral("--app-folder"), m_probeEmpty, QStringLiteral("makehistory"),
+               QString::number(VisitedPages)},
+              m_visitedHome, Platform::Offscreen);
+        if (waitForLine(maker, QStringLiteral("MADE"), 600000).isEmpty()) {
+            std::fprintf(stderr, "The probe could not write the visited pages\n");
+            return false;
+        }
+        stop(maker);
+    }
     return startX();
 }
 
@@ -341,6 +358,13 @@ void Benchmark::measureStartup()
                 const double history = corvane(m_appHistory, QStringLiteral("startup.history"));
                 if (run > 0)
                     note(QStringLiteral("extra.history"), history - plain);
+                // The same empty application folder, a home with the visited pages.
+                const QString name = QStringLiteral("s%1").arg(++m_serial);
+                writeHomePage(m_appEmpty, m_server.pageUrl(name));
+                const double visited = startupRun(m_appEmpty + QStringLiteral("/corvane"), {},
+                                                  m_visitedHome, platform, name);
+                if (run > 0)
+                    note(QStringLiteral("extra.visited"), visited - plain);
             }
         }
     }
@@ -445,6 +469,7 @@ void Benchmark::measureInProcess()
             note(QStringLiteral("newtab.bare.") + tag, ms);
         stop(bare);
     }
+    measureSuggestions(platform);
     for (const QString &folder : {m_probeHistory, m_probeEmpty}) {
         const bool full = folder == m_probeHistory;
         writeHistory(folder, full ? HistoryRecords : 0);
@@ -458,6 +483,29 @@ void Benchmark::measureInProcess()
             note(full ? QStringLiteral("go.history") : QStringLiteral("go.empty"), ms);
         stop(probe);
     }
+}
+
+// Keystroke to suggestions shown, in the probe's window over the made history.
+void Benchmark::measureSuggestions(Platform platform)
+{
+    writeHomePage(m_probeEmpty, m_server.pageUrl(QStringLiteral("h%1").arg(++m_serial)));
+    QProcess probe;
+    start(probe, m_options.probe,
+          {QStringLiteral("--app-folder"), m_probeEmpty, QStringLiteral("suggest"),
+           QString::number(SuggestRuns), QString::number(VisitedPages)},
+          m_visitedHome, platform);
+    for (double ms : collectValues(probe, QStringLiteral("SUGGEST"), LoadTimeoutMs))
+        note(QStringLiteral("suggest.visited"), ms);
+    stop(probe);
+}
+
+double Benchmark::percentile(const QString &key, double fraction) const
+{
+    QVector<double> values = m_samples.value(key);
+    if (values.isEmpty())
+        return NaN;
+    std::sort(values.begin(), values.end());
+    return values.at(std::min(qsizetype(values.size() * fraction), values.size() - 1));
 }
 
 void Benchmark::measureSleep()
@@ -874,6 +922,17 @@ void Benchmark::report() const
         limitRow(QStringLiteral("100,000-record history: extra start-up (ms)"), extra, NaN, 150,
                  QStringLiteral("ms"),
                  int(m_samples.value(QStringLiteral("startup.history")).size()));
+    }
+    limitRow(QStringLiteral("200,000 visited pages: extra start-up (ms)"),
+             median(QStringLiteral("extra.visited")), NaN, 20, QStringLiteral("ms"),
+             int(m_samples.value(QStringLiteral("extra.visited")).size()));
+    {
+        const QString key = QStringLiteral("suggest.visited");
+        const int samples = int(m_samples.value(key).size());
+        limitRow(QStringLiteral("History suggestion, 200,000 entries (ms per keystroke)"),
+                 median(key), NaN, 5, QStringLiteral("ms"), samples);
+        limitRow(QStringLiteral("  the same, 99th percentile"), percentile(key, 0.99), NaN, 5,
+                 QStringLiteral("ms"), samples);
     }
     limitRow(QStringLiteral("GO! with 100,000 addresses (ms)"),
              median(QStringLiteral("go.history")), NaN, 5, QStringLiteral("ms"),

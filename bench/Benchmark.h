@@ -65,6 +65,8 @@ private:
     void measureStartup();
     void measureMemory();
     void measureInProcess();
+    void measureSuggestions(Platform platform);
+    double percentile(const QString &key, double fraction) const;
     void measureSleep();
     void measureSleepMemoryAndWake(Platform platform);
     void measureSleepCpu(Platform platform);
@@ -88,6 +90,7 @@ private:
     QString m_corvaneHome;
     QString m_bareHome;
     QString m_probeHome;
+    QString m_visitedHome; // a home whose data folder holds a 200,000-page history.db
     QString m_sleepHome;   // its settings store holds low sleep delays
     QString m_sessionHome; // restores its 100-tab session at every start
     QString m_appEmpty;    // corvane, empty WebHis.dat

@@ -25,15 +25,25 @@
 //       session of TABS tabs, each with that tab's history, cleanly ended;
 //       then restores those tabs behind its own and RUNS times prints
 //       "SAVE <ms>", the main thread's share of saving the whole session.
+//   corvane-probe --app-folder DIR makehistory COUNT
+//       writes a history.db of COUNT visited pages into the data folder
+//       (before any window) and prints "MADE <s>".
+//   corvane-probe --app-folder DIR suggest RUNS COUNT
+//       RUNS times: types two title words of one of the COUNT pages into the
+//       address box, a key at a time, and prints "SUGGEST <ms>" for each key,
+//       from the key press to the suggestions shown; "MISSED" when the page
+//       was not the first suggestion.
 // The sleep modes take their delays from the settings store as the program
 // does; the driver sets them low.
 // Every mode starts like the executable (Form_Load) and waits for the home
 // page first.
+#include "app/AddressSuggestions.h"
 #include "app/CorvaneApp.h"
 #include "app/SessionKeeper.h"
 #include "app/frmWeb.h"
 #include "store/AppPaths.h"
 #include "store/SessionWriter.h"
+#include "store/HistoryDatabase.h"
 #include "web/WebEnginePageView.h"
 
 #include <QAction>
@@ -41,6 +51,9 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <QTabBar>
 #include <QTimer>
@@ -256,6 +269,74 @@ void runSession(frmWeb &window, const QString &file, const QString &pageBase, in
     }
 }
 
+// Page i of the made history: a title of four words and an address of two.
+QStringList pageWords(int i)
+{
+    QRandomGenerator random(quint32(i) * 2654435761u + 1);
+    QStringList words;
+    for (int w = 0; w < 6; ++w) {
+        QString word;
+        for (int n = 4 + int(random.bounded(6)); n > 0; --n)
+            word += QLatin1Char(char('a' + random.bounded(26)));
+        words << word;
+    }
+    return words;
+}
+
+int makeHistory(int count)
+{
+    QElapsedTimer timer;
+    timer.start();
+    HistoryDatabase db(AppPaths::dataFilePath(QStringLiteral("history.db")));
+    if (!db.open())
+        return 1;
+    QVector<PageVisit> visits;
+    for (int i = 0; i < count; ++i) {
+        const QStringList w = pageWords(i);
+        const QString url = QStringLiteral("https://www.%1.example/%2/%3").arg(w[4], w[5]).arg(i);
+        const QString title = QStringList(w.mid(0, 4)).join(QLatin1Char(' '));
+        // Some pages visited often, most once; visits spread over a year.
+        for (int v = i % 97 == 0 ? 20 : 1; v > 0; --v)
+            visits.append({url, title, 1700000000000LL + qint64(i) * 150000});
+        if (visits.size() >= 20000 || i == count - 1) {
+            if (!db.add(visits))
+                return 1;
+            visits.clear();
+        }
+    }
+    say("MADE %.1f", timer.elapsed() / 1000.0);
+    return 0;
+}
+
+void runSuggest(frmWeb &window, int runs, int count)
+{
+    window.activateWindow();
+    pause(200);
+    AddressSuggestions *suggestions = window.suggestions();
+    for (int run = 0; run < runs; ++run) {
+        const int page = int((quint64(run) * 7919u * 104729u) % quint64(count));
+        const QStringList w = pageWords(page);
+        const QString typed = w[1] + QLatin1Char(' ') + w[2];
+        window.focusAddressBox();
+        for (const QChar c : typed) {
+            QEventLoop loop;
+            QObject::connect(suggestions, &AddressSuggestions::answered, &loop, &QEventLoop::quit);
+            QTimer::singleShot(LoadTimeoutMs, &loop, &QEventLoop::quit);
+            QElapsedTimer timer;
+            timer.start();
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(window.addressBox(), &press);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(window.addressBox(), &release);
+            loop.exec();
+            say("SUGGEST %.3f", timer.nsecsElapsed() / 1e6);
+        }
+        QListWidget *list = suggestions->list();
+        if (list->count() == 0 || !list->item(0)->text().endsWith(QStringLiteral("/%1").arg(page)))
+            say("MISSED");
+    }
+}
+
 int usage()
 {
     std::fprintf(stderr,
@@ -264,7 +345,9 @@ int usage()
                  "       corvane-probe --app-folder DIR go RUNS ADDRESS-BASE\n"
                  "       corvane-probe --app-folder DIR asleep PAGE-BASE RUNS\n"
                  "       corvane-probe --app-folder DIR frozen PAGE-BASE\n"
-                 "       corvane-probe --app-folder DIR session FILE PAGE-BASE TABS RUNS\n");
+                 "       corvane-probe --app-folder DIR session FILE PAGE-BASE TABS RUNS\n"
+                 "       corvane-probe --app-folder DIR makehistory COUNT\n"
+                 "       corvane-probe --app-folder DIR suggest RUNS COUNT\n");
     return 2;
 }
 
@@ -279,6 +362,8 @@ int main(int argc, char **argv)
         return usage();
     AppPaths::setAppFolder(args.at(1));
     const QString mode = args.at(2);
+    if (mode == QLatin1String("makehistory"))
+        return makeHistory(args.at(3).toInt());
 
     frmWeb window;
     window.Form_Load();
@@ -293,6 +378,8 @@ int main(int argc, char **argv)
         runGo(window, args.at(3).toInt(), args.at(4));
     else if (mode == QLatin1String("asleep") && args.size() >= 5)
         runAsleep(window, args.at(3), args.at(4).toInt());
+    else if (mode == QLatin1String("suggest") && args.size() >= 5)
+        runSuggest(window, args.at(3).toInt(), args.at(4).toInt());
     else if (mode == QLatin1String("frozen"))
         runFrozen(window, args.at(3));
     else if (mode == QLatin1String("session") && args.size() >= 7)

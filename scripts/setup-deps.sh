@@ -3,7 +3,7 @@
 # skipping those already present. Runs apt-get update at most once.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-webengine-dev iproute2 util-linux poppler-utils dbus "$@")
+packages=(cmake ninja-build g++ qt6-base-dev qt6-webengine-dev libqt6sql6-sqlite iproute2 util-linux poppler-utils dbus "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

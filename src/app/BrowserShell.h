@@ -20,7 +20,7 @@ public:
     // rebuilt from it.
     virtual void favouritesChanged() = 0;
     // The history was cleared in the store: the address box's list empties
-    // (the text in the box stays).
+    // (the text in the box stays) and the visited pages are forgotten.
     virtual void addressListCleared() = 0;
     // The window that dialogs are placed over and that the modal favourites
     // dialogs disable while they are open.

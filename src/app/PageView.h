@@ -112,6 +112,8 @@ signals:
     void NewWindow2(bool *cancel, const NewWindowInfo &info);
     void NavigateComplete2();
     void DocumentComplete();
+    // A page finished loading as itself (not the engine's error page).
+    void PageLoaded(const QUrl &url, const QString &title);
     // The address changed without a new document (#fragment, pushState).
     void LocationChange();
     // The page asked to be printed (window.print()).

@@ -2,6 +2,7 @@
 #include "app/frmWeb.h"
 
 #include "app/AddressListIndex.h"
+#include "app/AddressSuggestions.h"
 #include "app/ClosedTabs.h"
 #include "app/FavMenuItems.h"
 #include "app/FindBar.h"
@@ -14,11 +15,14 @@
 #include "app/SessionKeeper.h"
 #include "app/ZoomControl.h"
 #include "dialogs/DialogLauncher.h"
+#include "dialogs/HistoryWindow.h"
 #include "platform/Prompts.h"
 #include "store/AddressRules.h"
+#include "store/AppPaths.h"
 #include "store/Module1.h"
 #include "store/PermissionStore.h"
 #include "store/PrivateMode.h"
+#include "store/VisitedHistory.h"
 #include "web/DownloadManager.h"
 #include "web/DownloadsWindow.h"
 #include "web/NotificationPresenter.h"
@@ -63,8 +67,15 @@ frmWeb::frmWeb(PageViewFactory factory, QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmWeb"));
     setWindowTitle(QStringLiteral("Corvane"));
     setWindowIcon(QIcon(QStringLiteral(":/app/corvane.png")));
+    // A private browser keeps the pages it visits in memory, for its run only.
+    m_visited = new VisitedHistory(PrivateMode::isOn()
+                                       ? QStringLiteral(":memory:")
+                                       : AppPaths::dataFilePath(QStringLiteral("history.db")),
+                                   this);
 
     createToolBars();
+    m_suggestions = new AddressSuggestions(Combo1, m_visited, this);
+    connect(m_suggestions, &AddressSuggestions::picked, this, &frmWeb::cmdgo_Click);
     createTabSet(std::move(factory));
     createStatusBar();
     createMenus();
@@ -79,6 +90,9 @@ frmWeb::frmWeb(PageViewFactory factory, QWidget *parent) : QMainWindow(parent)
     connect(m_downloads, &DownloadManager::statusText, this, &frmWeb::showStatus);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this), &QShortcut::activated,
             m_downloads->list(), &DownloadsWindow::bringUp);
+    // Shown over the panel for a while, so page events do not overwrite it.
+    connect(m_visited, &VisitedHistory::problem, this,
+            [this](const QString &message) { StatusBar1->showMessage(message, 20000); });
 }
 
 frmWeb::~frmWeb()
@@ -216,8 +230,10 @@ void frmWeb::createTabSet(PageViewFactory factory)
     m_findBar = new FindBar([this] { return selectedView(); }, m_tabs);
     m_tabs->addBelowViews(m_findBar);
     m_zoom = new ZoomControl([this] { return selectedView(); }, this);
-    for (PageView *view : m_tabs->views())
+    for (PageView *view : m_tabs->views()) {
         m_zoom->addView(view);
+        connect(view, &PageView::PageLoaded, m_visited, &VisitedHistory::record);
+    }
     connect(m_tabs, &TabSet::tabShown, m_findBar, &FindBar::selectionChanged);
     connect(m_tabs, &TabSet::tabShown, m_zoom, &ZoomControl::selectionChanged);
 
@@ -237,6 +253,7 @@ void frmWeb::createTabSet(PageViewFactory factory)
     connect(m_tabs, &TabSet::tabOpened, this, [this](int index) {
         m_zoom->addView(m_tabs->view(index));
         m_fullScreen->watch(m_tabs->view(index));
+        connect(m_tabs->view(index), &PageView::PageLoaded, m_visited, &VisitedHistory::record);
     });
 }
 
@@ -414,6 +431,7 @@ void frmWeb::createShortcuts()
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), m_closedTabs, &ClosedTabs::reopen);
     shortcut(QKeySequence(Qt::Key_F11), m_fullScreen, &FullScreen::toggle);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), this, &frmWeb::openPrivateWindow);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this, &frmWeb::showHistoryWindow);
     shortcut(QKeySequence(Qt::Key_Escape), this, [this] {
         if (m_fullScreen->leavePage()) // a page's own full screen ends first
             return;
@@ -564,6 +582,7 @@ void frmWeb::addressListCleared()
     const QString text = Combo1->currentText();
     Combo1->clear();
     Combo1->setEditText(text);
+    m_visited->clear();
 }
 
 void frmWeb::openAddresses(const QStringList &urls, bool replaceFirstTab)
@@ -690,6 +709,21 @@ void frmWeb::focusAddressBox()
 {
     Combo1->setFocus(Qt::ShortcutFocusReason);
     Combo1->lineEdit()->selectAll();
+}
+
+void frmWeb::showHistoryWindow()
+{
+    if (!m_historyWindow)
+        m_historyWindow = new HistoryWindow(
+            m_visited,
+            [this](const QString &address) {
+                if (PageView *view = selectedView())
+                    view->Navigate2(address);
+            },
+            this);
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
 }
 
 void frmWeb::showStatus(const QString &text)

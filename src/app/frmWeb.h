@@ -12,6 +12,9 @@
 #include <QVector>
 
 class AddressListIndex;
+class AddressSuggestions;
+class HistoryWindow;
+class VisitedHistory;
 class ClosedTabs;
 class DownloadManager;
 class FavMenuItems;
@@ -59,6 +62,10 @@ public:
     DownloadManager *downloads() const { return m_downloads; }
     QMenu *favoritesMenu() const { return m_favoritesMenu; }
     QAction *action(const QString &objectName) const;
+    VisitedHistory *visitedHistory() const { return m_visited; }
+    AddressSuggestions *suggestions() const { return m_suggestions; }
+    // The history window, once Ctrl+H opened it.
+    HistoryWindow *historyWindow() const { return m_historyWindow; }
 
     bool newWindowLinkPending() const { return m_tabs->newWindowLinkPending(); }
     QString lastLinkAddress() const { return m_tabs->lastLinkAddress(); }
@@ -109,6 +116,8 @@ public slots:
     void focusAddressBox();
     // Ctrl+Shift+N: starts a private browser (corvane --private).
     void openPrivateWindow();
+    // Ctrl+H: the history of visited pages.
+    void showHistoryWindow();
 
     // Shows a short notice in the status panel (downloads and the like).
     void showStatus(const QString &text);
@@ -154,4 +163,7 @@ private:
     bool m_addressesGiven = false;
     bool m_sessionRestored = false;
     DownloadManager *m_downloads = nullptr; // the downloads list: Ctrl+J
+    VisitedHistory *m_visited = nullptr;          // history.db: pages visited in any tab
+    AddressSuggestions *m_suggestions = nullptr;  // under the address box while typing
+    HistoryWindow *m_historyWindow = nullptr;
 };

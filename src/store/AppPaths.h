@@ -47,8 +47,8 @@ public:
     // Starts deciding afresh, as a new run would.
     static void forgetUsablePaths();
 
-    // A file of the per-user data folder (beside the web profile), or the
-    // same name elsewhere by usablePath()'s rules.
+    // A file of the per-user data folder (beside the web profile: session.dat,
+    // history.db), or the same name elsewhere by usablePath()'s rules.
     static QString dataFilePath(const QString &fileName);
 
     // On-disk storage of the web profile (cookies, cache, logins).

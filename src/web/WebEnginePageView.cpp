@@ -187,8 +187,10 @@ void WebEnginePageView::connectPage()
         else
             emit LocationChange();
     });
-    connect(page, &QWebEnginePage::loadFinished, this, [this] {
+    connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         m_loading = false;
+        if (ok)
+            emit PageLoaded(m_view->url(), m_view->title());
         emit DocumentComplete();
     });
     connect(page, &QWebEnginePage::newWindowRequested, this,

@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QLabel>
+#include <QStatusBar>
 #include <QtTest>
 
 class TestPrivate : public QObject, protected TestWindow
@@ -54,6 +55,8 @@ private slots:
         QVERIFY(window->findChild<QLabel *>("privateLabel")->isVisible());
         QCOMPARE(js("document.cookie").toString(), QString("k=v"));
         QVERIFY(go("/a.html", "Alpha"));
+        QTest::qWait(1500); // the visit is kept (in memory) within a second
+        QVERIFY(!window->statusBar()->currentMessage().contains("history"));
         QVERIFY(listed().contains(server.address("/a.html")));
         keys("Ctrl++");
         QTRY_COMPARE(window->findChild<QLabel *>("zoomLabel")->text(), QString("110 %"));

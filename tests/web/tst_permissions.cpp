@@ -106,7 +106,7 @@ private slots:
         QTRY_VERIFY(!bar(0, "permissionAllowButton")->isVisible());
         QVERIFY(!bar(1, "permissionAllowButton")->isVisible());
         UserInput::clickTab(window->tabStrip(), 0);
-        QTRY_VERIFY(bar(0, "permissionAllowButton")->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(bar(0, "permissionAllowButton")->isVisible(), 20000);
         QVERIFY(UserInput::focused() != bar(0, "permissionAllowButton"));
 
         UserInput::click(engineView(0)->findChild<QAbstractButton *>(button.constData()));
@@ -119,7 +119,7 @@ private slots:
         QVERIFY(go("/ask.html", "ask"));
         clickPage();
         if (kept == PermissionStore::Answer::Ask) {
-            QTRY_VERIFY(bar(0, "permissionAllowButton")->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(bar(0, "permissionAllowButton")->isVisible(), 20000);
             return;
         }
         QVERIFY(waitForTitle(result));
@@ -147,7 +147,7 @@ private slots:
         QTRY_VERIFY(!button->list());
         QVERIFY(go("/ask.html", "ask"));
         clickPage();
-        QTRY_VERIFY(bar(0, "permissionAllowButton")->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(bar(0, "permissionAllowButton")->isVisible(), 20000);
 
         store("notifications", "maybe,so"); // hand-edited
         QCOMPARE(PermissionStore::load(site, "notifications"), PermissionStore::Answer::Ask);
@@ -157,14 +157,14 @@ private slots:
     {
         startAt("/many.html");
         clickPage();
-        QTRY_VERIFY(bar(0, "permissionAllowButton")->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(bar(0, "permissionAllowButton")->isVisible(), 20000);
         QCOMPARE(js("1 + 1").toInt(), 2); // the page still answers
         QCOMPARE(engineView(0)->findChildren<QFrame *>("permissionBar").size(), 1);
         UserInput::click(engineView(0)->findChild<QAbstractButton *>("permissionCloseButton"));
         QVERIFY(!bar(0, "permissionAllowButton")->isVisible()); // one answer for all of them
         QVERIFY(go("/ask.html", "ask"));
         clickPage();
-        QTRY_VERIFY(bar(0, "permissionAllowButton")->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(bar(0, "permissionAllowButton")->isVisible(), 20000);
         QVERIFY(go("/other.html", "other"));
         QVERIFY(!bar(0, "permissionAllowButton")->isVisible());
     }
@@ -200,6 +200,7 @@ private slots:
         clickPage();
         keys("Ctrl+T");
         QTRY_COMPARE(window->selectedIndex(), 1);
+        QVERIFY(waitForTitle("about:blank")); // the new tab's page names itself first
         if (service) {
             QByteArray said;
             QTRY_VERIFY2((said += desktop.readAll()).contains("notify Hello|World"), said);
@@ -211,7 +212,7 @@ private slots:
             UserInput::click(presenter->toast());
         }
         QTRY_COMPARE(window->selectedIndex(), 0);
-        QVERIFY(waitForTitle("clicked"));
+        QVERIFY2(waitForTitle("clicked"), qPrintable(window->windowTitle()));
         if (service) {
             desktop.kill();
             desktop.waitForFinished();

@@ -1,0 +1,181 @@
+// Visited pages: the database thread, its queue of work and the gathering of visits.
+#include "store/VisitedHistory.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QThread>
+#include <QUrl>
+
+namespace {
+
+constexpr int WriteDelayMs = 1000;
+
+} // namespace
+
+VisitedHistory::VisitedHistory(const QString &path, QObject *parent) : QObject(parent), m_path(path)
+{
+    m_writeTimer.setSingleShot(true);
+    m_writeTimer.setInterval(WriteDelayMs);
+    connect(&m_writeTimer, &QTimer::timeout, this, &VisitedHistory::writeGathered);
+    m_thread = QThread::create([this] { work(); });
+    m_thread->setObjectName(QStringLiteral("VisitedHistory"));
+    m_thread->start(QThread::LowPriority);
+    post([this](HistoryDatabase &db) { report(db, db.open()); });
+}
+
+VisitedHistory::~VisitedHistory()
+{
+    writeGathered();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_stopping = true;
+        m_wake.wakeAll();
+    }
+    m_thread->wait();
+    delete m_thread;
+}
+
+bool VisitedHistory::isRecorded(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+                             scheme == QLatin1String("file"));
+}
+
+QString VisitedHistory::addressOf(const QUrl &url)
+{
+    return url.toString(QUrl::RemovePassword);
+}
+
+void VisitedHistory::record(const QUrl &url, const QString &title)
+{
+    if (!isRecorded(url))
+        return;
+    m_gathered.append({addressOf(url), title, QDateTime::currentMSecsSinceEpoch()});
+    if (!m_writeTimer.isActive())
+        m_writeTimer.start();
+}
+
+void VisitedHistory::writeGathered()
+{
+    m_writeTimer.stop();
+    if (m_gathered.isEmpty())
+        return;
+    post([this, visits = std::exchange(m_gathered, {})](HistoryDatabase &db) {
+        report(db, db.add(visits));
+        QMetaObject::invokeMethod(this, &VisitedHistory::changed, Qt::QueuedConnection);
+    });
+}
+
+int VisitedHistory::suggest(const QString &typed, int limit)
+{
+    const int id = ++m_latestSuggestion;
+    post([this, id, typed, limit](HistoryDatabase &db) {
+        if (id != m_latestSuggestion) // a newer keystroke asks already
+            return;
+        const QVector<VisitedPage> pages = db.suggest(typed, limit);
+        report(db, true, false);
+        QMetaObject::invokeMethod(
+            this,
+            [this, id, pages] {
+                if (id == m_latestSuggestion)
+                    emit suggested(id, pages);
+            },
+            Qt::QueuedConnection);
+    });
+    return id;
+}
+
+int VisitedHistory::find(const QString &typed, int limit)
+{
+    const int id = ++m_latestFind;
+    post([this, id, typed, limit](HistoryDatabase &db) {
+        if (id != m_latestFind)
+            return;
+        const QVector<VisitedPage> pages = db.find(typed, limit);
+        report(db, true, false);
+        QMetaObject::invokeMethod(
+            this,
+            [this, id, pages] {
+                if (id == m_latestFind)
+                    emit found(id, pages);
+            },
+            Qt::QueuedConnection);
+    });
+    return id;
+}
+
+void VisitedHistory::remove(const QStringList &urls)
+{
+    writeGathered(); // a visit gathered before must not bring a page back
+    post([this, urls](HistoryDatabase &db) {
+        report(db, db.remove(urls));
+        QMetaObject::invokeMethod(this, &VisitedHistory::changed, Qt::QueuedConnection);
+    });
+}
+
+void VisitedHistory::clear()
+{
+    m_writeTimer.stop();
+    m_gathered.clear();
+    post([this](HistoryDatabase &db) {
+        report(db, db.clear());
+        QMetaObject::invokeMethod(this, &VisitedHistory::changed, Qt::QueuedConnection);
+    });
+}
+
+void VisitedHistory::waitUntilDone()
+{
+    writeGathered();
+    QMutexLocker lock(&m_mutex);
+    while (m_busy || !m_jobs.empty())
+        m_idle.wait(&m_mutex);
+}
+
+void VisitedHistory::post(Job job)
+{
+    QMutexLocker lock(&m_mutex);
+    m_jobs.push_back(std::move(job));
+    m_wake.wakeOne();
+}
+
+void VisitedHistory::work()
+{
+    HistoryDatabase db(m_path);
+    for (;;) {
+        Job job;
+        {
+            QMutexLocker lock(&m_mutex);
+            m_busy = false;
+            if (m_jobs.empty())
+                m_idle.wakeAll();
+            while (m_jobs.empty() && !m_stopping)
+                m_wake.wait(&m_mutex);
+            if (m_jobs.empty())
+                return;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+            m_busy = true;
+        }
+        job(db);
+    }
+}
+
+// Runs on the database thread after each piece of work.
+void VisitedHistory::report(HistoryDatabase &db, bool done, bool write)
+{
+    QString message;
+    if (db.takeSetAside()) {
+        message = tr("The history of visited pages was damaged: it is kept as %1, and a new one "
+                     "is started.")
+                      .arg(QFileInfo(db.path()).fileName() + QStringLiteral(".damaged"));
+    } else if (write && !done && !m_writeFailed) {
+        m_writeFailed = true;
+        message = tr("Visited pages cannot be kept in %1: %2").arg(db.path(), db.error());
+    } else if (write && done) {
+        m_writeFailed = false;
+    }
+    if (!message.isEmpty())
+        QMetaObject::invokeMethod(
+            this, [this, message] { emit problem(message); }, Qt::QueuedConnection);
+}
