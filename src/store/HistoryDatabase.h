@@ -35,6 +35,14 @@ public:
     HistoryDatabase(const HistoryDatabase &) = delete;
     HistoryDatabase &operator=(const HistoryDatabase &) = delete;
 
+    // Reads the most visited pages into memory again when a write made them
+    // stale, so the next suggestion need not.
+    void warmUp()
+    {
+        if (m_open && m_topStale)
+            loadTop();
+    }
+
     // Opens the file, creating it and its tables when missing. A file that
     // is not a whole database (here or at any later step) is moved aside to
     // path + ".damaged", replacing an older one, and a fresh one started;

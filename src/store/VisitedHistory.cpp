@@ -20,7 +20,10 @@ VisitedHistory::VisitedHistory(const QString &path, QObject *parent) : QObject(p
     m_thread = QThread::create([this] { work(); });
     m_thread->setObjectName(QStringLiteral("VisitedHistory"));
     m_thread->start(QThread::LowPriority);
-    post([this](HistoryDatabase &db) { report(db, db.open()); });
+    post([this](HistoryDatabase &db) {
+        report(db, db.open());
+        db.warmUp(); // on this thread, before the first keystroke needs it
+    });
 }
 
 VisitedHistory::~VisitedHistory()
@@ -63,6 +66,7 @@ void VisitedHistory::writeGathered()
         return;
     post([this, visits = std::exchange(m_gathered, {})](HistoryDatabase &db) {
         report(db, db.add(visits));
+        db.warmUp();
         QMetaObject::invokeMethod(this, &VisitedHistory::changed, Qt::QueuedConnection);
     });
 }
