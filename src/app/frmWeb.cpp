@@ -499,6 +499,8 @@ void frmWeb::startSession()
         m_session->setHoldPrevious(true);
         m_restoreBar = new RestoreBar(int(last->tabs.size()), m_tabs);
         m_tabs->addAboveViews(m_restoreBar);
+        // Tab reaches it from the address row, before the page takes the keys.
+        QWidget::setTabOrder(cmdgo, m_restoreBar->restoreButton());
         connect(m_restoreBar, &RestoreBar::restoreClicked, this, [this] {
             m_restoreBar->hide();
             m_restoreBar->deleteLater();

@@ -94,6 +94,7 @@ private slots:
         QCOMPARE(tabCaptions(), QStringList{"Home"});
         // Reached with Tab and pressed with Space, as from the keyboard.
         server.requested.clear();
+        keys("Ctrl+L");
         for (int i = 0; i < 40 && UserInput::focused() != restoreButton(); ++i)
             keys("Tab");
         QCOMPARE(UserInput::focused(), restoreButton());
