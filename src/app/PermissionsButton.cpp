@@ -34,6 +34,7 @@ PermissionsButton::PermissionsButton(std::function<PageView *()> selectedView, Q
     setFocusPolicy(Qt::TabFocus);
     connect(this, &QToolButton::clicked, this, &PermissionsButton::showList);
     hide();
+    m_shownSite = QStringLiteral("-"); // no site is this: the first look reads the store
 }
 
 QString PermissionsButton::site() const
@@ -44,7 +45,19 @@ QString PermissionsButton::site() const
 
 void PermissionsButton::refresh()
 {
-    setVisible(!PermissionStore::answersFor(site()).isEmpty());
+    // A page changing its address many times a second stays on its site:
+    // the settings store is read when the site changes, not at each move.
+    const QString now = site();
+    if (now == m_shownSite)
+        return;
+    m_shownSite = now;
+    setVisible(!PermissionStore::answersFor(now).isEmpty());
+}
+
+void PermissionsButton::answersChanged()
+{
+    m_shownSite = site();
+    setVisible(!PermissionStore::answersFor(m_shownSite).isEmpty());
 }
 
 void PermissionsButton::showList()
@@ -78,7 +91,7 @@ void PermissionsButton::showList()
                 view->forgetPermission(origin, feature);
             label->hide();
             forget->hide();
-            refresh();
+            answersChanged();
             if (!isVisible() && m_list)
                 m_list->close();
         });

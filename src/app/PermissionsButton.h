@@ -20,8 +20,10 @@ public:
     QFrame *list() const { return m_list; }
 
 public slots:
-    // The selected tab, its address or the stored answers changed.
+    // The selected tab or its address changed: looks again when the site did.
     void refresh();
+    // The stored answers changed: looks again.
+    void answersChanged();
 
 private:
     QString site() const;
@@ -29,4 +31,5 @@ private:
 
     std::function<PageView *()> m_selectedView;
     QPointer<QFrame> m_list;
+    QString m_shownSite; // the site last looked up; a page's own moves keep it
 };

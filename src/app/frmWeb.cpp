@@ -299,8 +299,9 @@ void frmWeb::createStatusBar()
         m_tabs->tabStrip()->setAutoFillBackground(true);
     }
     const auto follow = [this](PageView *view) {
-        for (auto signal : {&PageView::PermissionsChanged, &PageView::DocumentComplete,
-                            &PageView::LocationChange})
+        connect(view, &PageView::PermissionsChanged, m_permissionsButton,
+                &PermissionsButton::answersChanged);
+        for (auto signal : {&PageView::DocumentComplete, &PageView::LocationChange})
             connect(view, signal, m_permissionsButton, &PermissionsButton::refresh);
     };
     for (PageView *view : m_tabs->views())

@@ -15,10 +15,24 @@ QString originText(const QUrl &origin)
     return origin.toString(QUrl::RemovePath | QUrl::StripTrailingSlash);
 }
 
-const Feature AllFeatures[] = {Feature::Notifications,          Feature::Geolocation,
-                               Feature::MediaAudioCapture,      Feature::MediaVideoCapture,
-                               Feature::MediaAudioVideoCapture, Feature::MouseLock,
-                               Feature::DesktopVideoCapture,    Feature::DesktopAudioVideoCapture};
+// Every feature a site may ask for: its stored name and the words of its
+// question ("<origin> wants to ...").
+const struct
+{
+    Feature feature;
+    const char *name;
+    const char *words;
+} Features[] = {
+    {Feature::Notifications, "notifications", QT_TR_NOOP("show notifications")},
+    {Feature::Geolocation, "location", QT_TR_NOOP("know your location")},
+    {Feature::MediaAudioCapture, "microphone", QT_TR_NOOP("use your microphone")},
+    {Feature::MediaVideoCapture, "camera", QT_TR_NOOP("use your camera")},
+    {Feature::MediaAudioVideoCapture, "camera-microphone",
+     QT_TR_NOOP("use your camera and microphone")},
+    {Feature::MouseLock, "pointer-lock", QT_TR_NOOP("lock the mouse pointer")},
+    {Feature::DesktopVideoCapture, "screen", QT_TR_NOOP("share your screen")},
+    {Feature::DesktopAudioVideoCapture, "screen", QT_TR_NOOP("share your screen")},
+};
 
 bool isCapture(Feature feature)
 {
@@ -30,45 +44,17 @@ bool isCapture(Feature feature)
 
 QString SitePermissions::featureName(Feature feature)
 {
-    switch (feature) {
-    case Feature::Notifications:
-        return QStringLiteral("notifications");
-    case Feature::Geolocation:
-        return QStringLiteral("location");
-    case Feature::MediaAudioCapture:
-        return QStringLiteral("microphone");
-    case Feature::MediaVideoCapture:
-        return QStringLiteral("camera");
-    case Feature::MediaAudioVideoCapture:
-        return QStringLiteral("camera-microphone");
-    case Feature::MouseLock:
-        return QStringLiteral("pointer-lock");
-    case Feature::DesktopVideoCapture:
-    case Feature::DesktopAudioVideoCapture:
-        return QStringLiteral("screen");
-    }
+    for (const auto &each : Features)
+        if (each.feature == feature)
+            return QString::fromLatin1(each.name);
     return QString();
 }
 
 QString SitePermissions::featureWords(Feature feature)
 {
-    switch (feature) {
-    case Feature::Notifications:
-        return tr("show notifications");
-    case Feature::Geolocation:
-        return tr("know your location");
-    case Feature::MediaAudioCapture:
-        return tr("use your microphone");
-    case Feature::MediaVideoCapture:
-        return tr("use your camera");
-    case Feature::MediaAudioVideoCapture:
-        return tr("use your camera and microphone");
-    case Feature::MouseLock:
-        return tr("lock the mouse pointer");
-    case Feature::DesktopVideoCapture:
-    case Feature::DesktopAudioVideoCapture:
-        return tr("share your screen");
-    }
+    for (const auto &each : Features)
+        if (each.feature == feature)
+            return tr(each.words);
     return QString();
 }
 
@@ -108,9 +94,9 @@ void SitePermissions::applyStored(const QUrl &url)
     m_appliedSite = site;
     const QUrl origin(site);
     for (const auto &[name, answer] : PermissionStore::answersFor(site)) {
-        for (Feature each : AllFeatures) {
-            if (featureName(each) == name)
-                m_page->setFeaturePermission(origin, each,
+        for (const auto &each : Features) {
+            if (name == QLatin1String(each.name))
+                m_page->setFeaturePermission(origin, each.feature,
                                              answer == PermissionStore::Answer::Allow
                                                  ? QWebEnginePage::PermissionGrantedByUser
                                                  : QWebEnginePage::PermissionDeniedByUser);
@@ -206,9 +192,9 @@ void SitePermissions::forget(const QUrl &origin, const QString &feature)
 {
     if (PermissionStore::originOf(origin.toString()) == m_appliedSite)
         m_appliedSite.clear();
-    for (Feature each : AllFeatures)
-        if (featureName(each) == feature)
-            m_page->setFeaturePermission(origin, each, QWebEnginePage::PermissionUnknown);
+    for (const auto &each : Features)
+        if (feature == QLatin1String(each.name))
+            m_page->setFeaturePermission(origin, each.feature, QWebEnginePage::PermissionUnknown);
 }
 
 void SitePermissions::showFront()
