@@ -67,10 +67,13 @@ private slots:
         server.setPage("/many.html", page("many", "<button onclick='for (let i = 0; i < 1000; ++i)"
                                                   " Notification.requestPermission()'" +
                                                       fill + ">ask</button>"));
+        // A click arms it; the notification comes once the tab is behind
+        // another, so it is fresh when the test looks for it.
         server.setPage("/note.html",
-                       page("note", "<button onclick='let n = new Notification(\"Hello\","
-                                    " {body: \"World\"}); n.onclick = () => document.title ="
-                                    " \"clicked\"'" +
+                       page("note", "<button onclick='document.addEventListener("
+                                    "\"visibilitychange\", () => { let n = new Notification("
+                                    "\"Hello\", {body: \"World\"}); n.onclick = () =>"
+                                    " document.title = \"clicked\" }, {once: true}); document.title = \"armed\"'" +
                                         fill + ">note</button>"));
         server.setPage("/other.html", page("other"));
         server.setPage("/where.html",
@@ -97,8 +100,9 @@ private slots:
         const auto [button, result, kept] = fetch<QByteArray, QString, PermissionStore::Answer>();
         startAt("/ask.html");
         clickPage();
-        QTRY_VERIFY(bar(0, "permissionAllowButton") &&
-                    bar(0, "permissionAllowButton")->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(bar(0, "permissionAllowButton") &&
+                                     bar(0, "permissionAllowButton")->isVisible(),
+                                 20000);
         QVERIFY(engineView(0)->findChild<QLabel *>("permissionText")->text() ==
                 site + " wants to show notifications.");
         // The bar is its tab's: another tab hides it, coming back shows it.
@@ -192,16 +196,18 @@ private slots:
         store("notifications", "allow");
         startAt("/note.html");
         clickPage();
+        QVERIFY(waitForTitle("armed"));
         keys("Ctrl+T");
         QTRY_COMPARE(window->selectedIndex(), 1);
         QVERIFY(waitForTitle("about:blank")); // the new tab's page names itself first
         if (service) {
             QByteArray said;
-            QTRY_VERIFY2((said += desktop.readAll()).contains("notify Hello|World"), said);
+            QTRY_VERIFY2_WITH_TIMEOUT((said += desktop.readAll()).contains("notify Hello|World"),
+                                      said, 20000);
             desktop.write("click\n");
         } else {
             auto *presenter = window->findChild<NotificationPresenter *>();
-            QTRY_VERIFY(presenter->toast() && presenter->toast()->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(presenter->toast() && presenter->toast()->isVisible(), 20000);
             QCOMPARE(presenter->toast()->text(), QString("Hello\nWorld"));
             UserInput::click(presenter->toast());
         }
