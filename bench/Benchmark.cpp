@@ -197,6 +197,10 @@ QProcessEnvironment Benchmark::environment(const QString &home, Platform platfor
     env.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"), flags);
     env.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    if (m_reportPaint)
+        env.insert(QStringLiteral("CORVANE_REPORT_PAINT"), QStringLiteral("1"));
+    else
+        env.remove(QStringLiteral("CORVANE_REPORT_PAINT"));
     if (platform == Platform::X) {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("DISPLAY"), m_display);
@@ -310,13 +314,30 @@ bool Benchmark::prepare()
 }
 
 double Benchmark::startupRun(const QString &program, const QStringList &args, const QString &home,
-                             Platform platform, const QString &marker)
+                             Platform platform, const QString &marker, double *painted)
 {
     QProcess process;
+    qint64 paintedAt = -1;
+    QByteArray said;
+    if (painted) {
+        connect(&process, &QProcess::readyReadStandardOutput, this, [&] {
+            said += process.readAllStandardOutput();
+            if (paintedAt < 0 && said.contains("PAINTED\n"))
+                paintedAt = m_clock.nsecsElapsed();
+        });
+    }
+    m_reportPaint = painted != nullptr;
     const qint64 launched = m_clock.nsecsElapsed();
-    const qint64 arrived = start(process, program, args, home, platform)
-                               ? m_server.waitForMarker(marker, LoadTimeoutMs)
-                               : -1;
+    const bool started = start(process, program, args, home, platform);
+    m_reportPaint = false;
+    const qint64 arrived = started ? m_server.waitForMarker(marker, LoadTimeoutMs) : -1;
+    if (painted) {
+        // The page may come first, though it should not.
+        if (started && paintedAt < 0)
+            process.waitForReadyRead(LoadTimeoutMs);
+        *painted = paintedAt < 0 ? NaN : (paintedAt - launched) / 1e6;
+    }
+    disconnect(&process, nullptr, this, nullptr);
     stop(process);
     if (arrived < 0) {
         std::fprintf(stderr, "No marker from %s\n", qPrintable(program));
@@ -337,22 +358,30 @@ void Benchmark::measureStartup()
     for (int run = 0; run <= rounds; ++run) {
         for (Platform platform : platforms) {
             const QString tag = platformTag(platform == Platform::X);
+            double plainPainted = NaN;
+            double *painted = nullptr; // the plain start reports its first paint
             auto corvane = [&](const QString &folder, const QString &key) {
                 const QString name = QStringLiteral("s%1").arg(++m_serial);
                 writeHomePage(folder, m_server.pageUrl(name));
                 const double ms = startupRun(folder + QStringLiteral("/corvane"), {}, m_corvaneHome,
-                                             platform, name);
+                                             platform, name, painted);
                 if (run > 0)
                     note(key, ms);
                 return ms;
             };
+            painted = &plainPainted;
             const double plain = corvane(m_appEmpty, QStringLiteral("startup.corvane.") + tag);
+            painted = nullptr;
             const QString name = QStringLiteral("s%1").arg(++m_serial);
-            const double bare =
-                startupRun(m_options.bare, {m_server.pageUrl(name)}, m_bareHome, platform, name);
+            double barePainted = NaN;
+            const double bare = startupRun(m_options.bare, {m_server.pageUrl(name)}, m_bareHome,
+                                           platform, name, &barePainted);
             if (run > 0) {
                 note(QStringLiteral("startup.bare.") + tag, bare);
                 note(QStringLiteral("ratio.startup.") + tag, plain / bare);
+                note(QStringLiteral("painted.corvane.") + tag, plainPainted);
+                note(QStringLiteral("painted.bare.") + tag, barePainted);
+                note(QStringLiteral("ratio.painted.") + tag, plainPainted / barePainted);
             }
             if (platform == platforms.first()) {
                 const double history = corvane(m_appHistory, QStringLiteral("startup.history"));
@@ -868,6 +897,13 @@ void Benchmark::report() const
                  QStringLiteral("startup.bare.x"), QStringLiteral("ratio.startup.x"), 1.05);
     ratioRow(QStringLiteral("Start-up, offscreen (ms)"), QStringLiteral("startup.corvane.off"),
              QStringLiteral("startup.bare.off"), QStringLiteral("ratio.startup.off"), 1.05);
+    if (m_options.useX)
+        ratioRow(QStringLiteral("Start-up, window painted, Xvfb (ms)"),
+                 QStringLiteral("painted.corvane.x"), QStringLiteral("painted.bare.x"),
+                 QStringLiteral("ratio.painted.x"), 0.5);
+    ratioRow(QStringLiteral("Start-up, window painted, offscreen (ms)"),
+             QStringLiteral("painted.corvane.off"), QStringLiteral("painted.bare.off"),
+             QStringLiteral("ratio.painted.off"), 0.5);
     ratioRow(QStringLiteral("Memory, 1 tab (MiB PSS)"), QStringLiteral("memory.corvane.1"),
              QStringLiteral("memory.bare.1"), QStringLiteral("ratio.memory.1"), 1.05);
     ratioRow(QStringLiteral("Memory, 10 tabs (MiB PSS)"), QStringLiteral("memory.corvane.10"),

@@ -60,8 +60,9 @@ private:
     void stop(QProcess &process) const;
 
     // Launch to marker, in milliseconds; NaN when the marker never came.
+    // With painted, also launch to the program's report of its first paint.
     double startupRun(const QString &program, const QStringList &args, const QString &home,
-                      Platform platform, const QString &marker);
+                      Platform platform, const QString &marker, double *painted = nullptr);
     void measureStartup();
     void measureMemory();
     void measureInProcess();
@@ -80,6 +81,7 @@ private:
 
     Options m_options;
     QElapsedTimer m_clock;
+    bool m_reportPaint = false; // the programs started print "PAINTED"
     QTemporaryDir m_root;
     BenchServer m_server;
     QProcess *m_xserver = nullptr;

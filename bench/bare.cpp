@@ -12,6 +12,10 @@
 //   bare --load-runs N BASE URL  the same, but each new tab loads BASE<n>
 //                              (n = 0..N-1) and prints "LOAD <ms>": a fresh
 //                              load of a page, in a view of its own
+// With CORVANE_REPORT_PAINT set, the one-view program prints "PAINTED" once
+// its window is first on screen.
+#include "app/FirstPaint.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTabWidget>
@@ -110,6 +114,7 @@ int main(int argc, char **argv)
         view.resize(WindowWidth, WindowHeight);
         view.load(QUrl(args.first()));
         view.show();
+        new FirstPaint(&view, {});
         return app.exec();
     }
 

@@ -8,6 +8,7 @@
 #include "store/AppPaths.h"
 #include "store/Module1.h"
 #include "store/PrivateMode.h"
+#include "web/BrowserProfile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,6 +49,8 @@ int CorvaneApp::run(int argc, char **argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/corvane.png")));
     int status = 0;
     {
+        // The window is built and painted first; the engine starts after.
+        BrowserProfile::holdEngine();
         frmWeb window;
         window.setCommandLineAddresses(!command.addresses.isEmpty());
         window.Form_Load();

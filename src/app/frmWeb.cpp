@@ -6,6 +6,7 @@
 #include "app/ClosedTabs.h"
 #include "app/FavMenuItems.h"
 #include "app/FindBar.h"
+#include "app/FirstPaint.h"
 #include "app/FormMetrics.h"
 #include "app/FramePacer.h"
 #include "app/FullScreen.h"
@@ -23,6 +24,7 @@
 #include "store/PermissionStore.h"
 #include "store/PrivateMode.h"
 #include "store/VisitedHistory.h"
+#include "web/BrowserProfile.h"
 #include "web/DownloadManager.h"
 #include "web/DownloadsWindow.h"
 #include "web/NotificationPresenter.h"
@@ -218,13 +220,26 @@ void frmWeb::createTabSet(PageViewFactory factory)
 {
     m_tabs = new TabSet(std::move(factory), this);
     setCentralWidget(m_tabs);
-    connect(m_tabs, &TabSet::addressChanged, this,
-            [this](const QString &address) { Combo1->setEditText(address); });
+    connect(m_tabs, &TabSet::addressChanged, this, [this](const QString &address) {
+        // What the user types while the first page is on its way is kept.
+        if (m_startPageDue && Combo1->lineEdit()->isModified())
+            return;
+        Combo1->setEditText(address);
+    });
     connect(m_tabs, &TabSet::captionChanged, this, &QWidget::setWindowTitle);
     connect(m_tabs, &TabSet::statusTextChanged, this, &frmWeb::showStatus);
     connect(m_tabs, &TabSet::progressChanged, this, &frmWeb::showProgress);
     connect(m_tabs, &TabSet::navigationStarted, this, [this] { Bar1->setVisible(true); });
-    connect(m_tabs, &TabSet::navigationFinished, this, [this] { Bar1->setVisible(false); });
+    connect(m_tabs, &TabSet::navigationFinished, this, [this] {
+        Bar1->setVisible(false);
+        if (!m_startPageDue || selectedView()->isLoading())
+            return;
+        m_startPageDue = false;
+        // The first page has come while the user was typing an address:
+        // the typing goes on in the box.
+        if (Combo1->lineEdit()->isModified())
+            Combo1->setFocus(Qt::OtherFocusReason);
+    });
 
     // Find in page sits under the views; zoom follows every view of a host.
     m_findBar = new FindBar([this] { return selectedView(); }, m_tabs);
@@ -482,6 +497,9 @@ void frmWeb::Form_Load()
     }
     action(QStringLiteral("mnuTop"))->setChecked(false);
     show();
+    // A start that held the engine back lets it go once the window is on
+    // screen; the first page then loads at once.
+    new FirstPaint(this, [] { BrowserProfile::startEngine(); });
     Bar1->setVisible(false);
     startSession();
 }

@@ -162,6 +162,7 @@ private:
     RestoreBar *m_restoreBar = nullptr;               // offers the tabs of a crashed session
     bool m_addressesGiven = false;
     bool m_sessionRestored = false;
+    bool m_startPageDue = true; // until the first page has loaded
     DownloadManager *m_downloads = nullptr; // the downloads list: Ctrl+J
     VisitedHistory *m_visited = nullptr;          // history.db: pages visited in any tab
     AddressSuggestions *m_suggestions = nullptr;  // under the address box while typing

@@ -34,8 +34,10 @@ bool usableFolder(const QString &folder)
 DownloadManager::DownloadManager(QWidget *window)
     : QObject(window), m_window(window), m_list(new DownloadsWindow(window))
 {
-    connect(BrowserProfile::profile(), &QWebEngineProfile::downloadRequested, this,
-            &DownloadManager::handle);
+    BrowserProfile::whenStarted(this, [this] {
+        connect(BrowserProfile::profile(), &QWebEngineProfile::downloadRequested, this,
+                &DownloadManager::handle);
+    });
     connect(m_list, &DownloadsWindow::cleared, this, &DownloadManager::forgetFinished);
     window->installEventFilter(this);
     m_finished = DownloadList::load();

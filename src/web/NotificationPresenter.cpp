@@ -42,10 +42,12 @@ NotificationPresenter::NotificationPresenter(QWidget *window,
                                              std::function<void(const QUrl &)> showSite)
     : QObject(window), m_window(window), m_showSite(std::move(showSite))
 {
-    BrowserProfile::profile()->setNotificationPresenter(
-        [this](std::unique_ptr<QWebEngineNotification> notification) {
-            present(std::move(notification));
-        });
+    BrowserProfile::whenStarted(this, [this] {
+        BrowserProfile::profile()->setNotificationPresenter(
+            [this](std::unique_ptr<QWebEngineNotification> notification) {
+                present(std::move(notification));
+            });
+    });
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
         bus.connect(Service, Path, Service, QStringLiteral("ActionInvoked"), this,
@@ -57,7 +59,8 @@ NotificationPresenter::NotificationPresenter(QWidget *window,
 
 NotificationPresenter::~NotificationPresenter()
 {
-    BrowserProfile::profile()->setNotificationPresenter({});
+    if (!BrowserProfile::engineHeld())
+        BrowserProfile::profile()->setNotificationPresenter({});
 }
 
 bool NotificationPresenter::serviceRuns() const

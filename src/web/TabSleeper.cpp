@@ -1,6 +1,7 @@
 // Tabs that sleep while they are not selected.
 #include "web/TabSleeper.h"
 
+#include "web/BrowserProfile.h"
 #include "web/WebEnginePageView.h"
 
 #include <QChildEvent>
@@ -74,6 +75,8 @@ TabSleeper::TabSleeper(QWidget *viewArea) : QObject(viewArea), m_area(viewArea)
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &TabSleeper::check);
     m_area->installEventFilter(this);
+    // Views built before the engine ran have a page only from then on.
+    BrowserProfile::whenStarted(this, [this] { checkSoon(); });
 }
 
 bool TabSleeper::eventFilter(QObject *watched, QEvent *event)
@@ -117,7 +120,7 @@ void TabSleeper::adoptNewViews()
 {
     for (QObject *child : m_area->children()) {
         auto *view = qobject_cast<WebEnginePageView *>(child);
-        if (view && !m_tabs.contains(view))
+        if (view && view->hasEngine() && !m_tabs.contains(view))
             watch(view);
     }
 }

@@ -14,16 +14,16 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QSslCertificate>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
-#include <QHash>
-#include <QSslCertificate>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineFullScreenRequest>
@@ -65,11 +65,6 @@ WebEnginePageView::WebEnginePageView(QWidget *parent) : PageView(parent)
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(m_body);
 
-    auto *view = new EngineView(m_body);
-    view->onContextMenu = [this](const QPoint &pos) { showContextMenu(pos); };
-    m_view = view;
-    m_view->setPage(new QWebEnginePage(BrowserProfile::profile(), m_view));
-
     m_crashNotice = new QLabel(m_body);
     m_crashNotice->setObjectName(QStringLiteral("crashNotice"));
     m_crashNotice->setAlignment(Qt::AlignCenter);
@@ -88,19 +83,62 @@ WebEnginePageView::WebEnginePageView(QWidget *parent) : PageView(parent)
     m_stack = new QStackedLayout;
     column->addLayout(m_stack, 1);
     m_stack->setContentsMargins(0, 0, 0, 0);
-    m_stack->addWidget(m_view);
+    // Until the engine runs, an empty page stands where the page will be.
+    m_blank = new QWidget(m_body);
+    m_blank->setBackgroundRole(QPalette::Base);
+    m_blank->setAutoFillBackground(true);
+    m_stack->addWidget(m_blank);
     m_stack->addWidget(m_crashNotice);
+    m_stack->setCurrentWidget(m_blank);
+    const QPointer<WebEnginePageView> self(this);
+    BrowserProfile::whenStarted(this, [self] {
+        if (self)
+            self->startEngine();
+    });
+}
+
+void WebEnginePageView::startEngine()
+{
+    if (m_view)
+        return;
+    auto *view = new EngineView(m_body);
+    view->onContextMenu = [this](const QPoint &pos) { showContextMenu(pos); };
+    m_view = view;
+    m_view->setPage(new QWebEnginePage(BrowserProfile::profile(), m_view));
+    if (m_zoomPercent != 100)
+        m_view->page()->setZoomFactor(m_zoomPercent / 100.0);
+    m_stack->insertWidget(0, m_view);
     m_stack->setCurrentWidget(m_view);
+    m_stack->removeWidget(m_blank);
+    delete std::exchange(m_blank, nullptr);
+    // The focus given to the view meanwhile passes to the page.
+    const bool focused = hasFocus();
     setFocusProxy(m_view);
+    if (focused)
+        m_view->setFocus();
     connectPage();
+    if (m_pendingAddress)
+        Navigate2(std::exchange(m_pendingAddress, std::nullopt)->toString());
+}
+
+QWebEngineView *WebEnginePageView::engineView()
+{
+    startEngine();
+    return m_view;
+}
+
+QWebEngineView *WebEnginePageView::engine() const
+{
+    const_cast<WebEnginePageView *>(this)->startEngine();
+    return m_view;
 }
 
 WebEnginePageView::~WebEnginePageView()
 {
     ++m_findRequest; // a search still running answers no more
     // The page must go before the view that displays it.
-    if (QWebEnginePage *page = m_view->page())
-        delete page;
+    if (m_view)
+        delete m_view->page();
 }
 
 // The views of a window's tabs lie on top of each other. Only the one in
@@ -294,7 +332,7 @@ void WebEnginePageView::onNewWindowRequested(QWebEngineNewWindowRequest &request
 
 void WebEnginePageView::adopt(QWebEngineNewWindowRequest &request)
 {
-    request.openIn(m_view->page());
+    request.openIn(engine()->page());
 }
 
 void WebEnginePageView::onRenderProcessTerminated(int status, int)
@@ -313,13 +351,19 @@ bool WebEnginePageView::showsCrashNotice() const
 
 QWebEnginePage *WebEnginePageView::enginePage() const
 {
-    return m_view->page();
+    return engine()->page();
 }
 
 void WebEnginePageView::Navigate2(const QString &address)
 {
     m_restored.reset(); // a new address replaces a page still waiting
     const QUrl url = QUrl::fromUserInput(address.trimmed());
+    if (!m_view) {
+        // Loads the moment the engine runs; the address is the page's meanwhile.
+        m_pendingAddress = url.isValid() ? url : QUrl(QStringLiteral("about:blank"));
+        m_loading = true;
+        return;
+    }
     if (url.isValid())
         m_view->setUrl(url);
     else
@@ -328,12 +372,17 @@ void WebEnginePageView::Navigate2(const QString &address)
 
 void WebEnginePageView::Stop()
 {
+    if (!m_view) {
+        m_pendingAddress.reset();
+        m_loading = false;
+        return;
+    }
     m_view->stop();
 }
 
 bool WebEnginePageView::GoBack()
 {
-    if (!m_view->history()->canGoBack())
+    if (!m_view || !m_view->history()->canGoBack())
         return false;
     m_view->back();
     return true;
@@ -341,7 +390,7 @@ bool WebEnginePageView::GoBack()
 
 bool WebEnginePageView::GoForward()
 {
-    if (!m_view->history()->canGoForward())
+    if (!m_view || !m_view->history()->canGoForward())
         return false;
     m_view->forward();
     return true;
@@ -349,7 +398,9 @@ bool WebEnginePageView::GoForward()
 
 void WebEnginePageView::Refresh2()
 {
-    m_stack->setCurrentWidget(m_view);
+    if (!m_view && m_pendingAddress)
+        return; // loading anyway, as soon as it can
+    m_stack->setCurrentWidget(engine());
     m_view->reload();
 }
 
@@ -360,12 +411,18 @@ bool WebEnginePageView::ExecWB(int command, int option)
 
 QString WebEnginePageView::LocationURL() const
 {
-    return m_restored ? m_restored->address : m_view->url().toString();
+    if (m_restored)
+        return m_restored->address;
+    if (!m_view)
+        return m_pendingAddress ? m_pendingAddress->toString() : QString();
+    return m_view->url().toString();
 }
 
 QString WebEnginePageView::LocationName() const
 {
-    return m_restored ? m_restored->caption : m_view->title();
+    if (m_restored)
+        return m_restored->caption;
+    return m_view ? m_view->title() : QString();
 }
 
 namespace {
@@ -389,6 +446,11 @@ void trimHeapSoon()
 
 void WebEnginePageView::discard()
 {
+    if (!m_view) {
+        m_pendingAddress.reset(); // its tab is closed before the engine ran
+        m_loading = false;
+        return;
+    }
     m_permissions->denyAll(); // its tab is closed, or asleep for good
     if (m_restored)
         return; // nothing loaded yet
@@ -405,7 +467,8 @@ void WebEnginePageView::findText(const QString &text, bool backward, bool matchC
 {
     const int request = ++m_findRequest;
     if (text.isEmpty()) {
-        m_view->page()->findText(QString());
+        if (m_view)
+            m_view->page()->findText(QString());
         return;
     }
     QWebEnginePage::FindFlags flags;
@@ -416,16 +479,19 @@ void WebEnginePageView::findText(const QString &text, bool backward, bool matchC
     // The engine answers a search that a newer one replaced with "no
     // matches" at once; only the latest answer is passed on.
     const QPointer<WebEnginePageView> self(this);
-    m_view->page()->findText(text, flags, [self, request](const QWebEngineFindTextResult &result) {
-        if (self && request == self->m_findRequest)
-            emit self->FindTextFinished(result.activeMatch(), result.numberOfMatches());
-    });
+    engine()->page()->findText(
+        text, flags, [self, request](const QWebEngineFindTextResult &result) {
+            if (self && request == self->m_findRequest)
+                emit self->FindTextFinished(result.activeMatch(), result.numberOfMatches());
+        });
 }
 
 void WebEnginePageView::setZoomPercent(int percent)
 {
     // The page keeps its factor across navigations of this view only.
-    m_view->page()->setZoomFactor(percent / 100.0);
+    m_zoomPercent = percent;
+    if (m_view)
+        m_view->page()->setZoomFactor(percent / 100.0);
 }
 
 void WebEnginePageView::revive()
@@ -434,6 +500,8 @@ void WebEnginePageView::revive()
         loadRestoredPage();
         return;
     }
+    if (!m_view)
+        return; // nothing was ever loaded
     QWebEnginePage *page = m_view->page();
     if (page->lifecycleState() == QWebEnginePage::LifecycleState::Discarded)
         page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
@@ -441,7 +509,8 @@ void WebEnginePageView::revive()
 
 void WebEnginePageView::exitFullScreen()
 {
-    m_view->page()->triggerAction(QWebEnginePage::ExitFullScreen);
+    if (m_view)
+        m_view->page()->triggerAction(QWebEnginePage::ExitFullScreen);
 }
 
 QByteArray WebEnginePageView::saveHistory() const
@@ -449,6 +518,8 @@ QByteArray WebEnginePageView::saveHistory() const
     if (m_restored)
         return m_restored->history;
     QByteArray bytes;
+    if (!m_view)
+        return bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out << *m_view->history();
     return bytes;
@@ -456,12 +527,14 @@ QByteArray WebEnginePageView::saveHistory() const
 
 bool WebEnginePageView::canGoBack() const
 {
-    return !m_restored && m_view->history()->canGoBack();
+    return !m_restored && m_view && m_view->history()->canGoBack();
 }
 
 int WebEnginePageView::zoomPercent() const
 {
-    return m_restored ? m_restored->zoomPercent : qRound(m_view->page()->zoomFactor() * 100);
+    if (m_restored)
+        return m_restored->zoomPercent;
+    return m_view ? qRound(m_view->page()->zoomFactor() * 100) : m_zoomPercent;
 }
 
 void WebEnginePageView::restorePage(const QByteArray &history, const QString &address,
@@ -482,7 +555,7 @@ void WebEnginePageView::loadRestoredPage()
     if (!m_restored)
         return;
     const RestoredPage page = *std::exchange(m_restored, std::nullopt);
-    m_view->page()->setZoomFactor(page.zoomPercent / 100.0);
+    engine()->page()->setZoomFactor(page.zoomPercent / 100.0);
     // Reading the history starts the load of its current entry. A stream that
     // is short or not the engine's leaves no entries: the address loads instead.
     if (!page.history.isEmpty()) {
@@ -496,6 +569,7 @@ void WebEnginePageView::loadRestoredPage()
 
 void WebEnginePageView::forgetPermission(const QString &origin, const QString &feature)
 {
+    engine();
     m_permissions->forget(QUrl(origin), feature);
 }
 

@@ -52,7 +52,10 @@ public:
     bool holdsRestoredPage() const override { return m_restored.has_value(); }
     void forgetPermission(const QString &origin, const QString &feature) override;
 
-    QWebEngineView *engineView() const { return m_view; }
+    // The engine's view, started for this call when the engine is held.
+    QWebEngineView *engineView();
+    // False until the engine runs (see BrowserProfile::holdEngine).
+    bool hasEngine() const { return m_view != nullptr; }
     SitePermissions *permissions() const { return m_permissions; }
     // Lets this view's page take over a new-window request of another page.
     void adopt(QWebEngineNewWindowRequest &request);
@@ -65,6 +68,9 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    // Builds the engine's view and page, and loads what waited for them.
+    void startEngine();
+    QWebEngineView *engine() const;
     void restack();
     // Loads the restored page once the view is in front.
     void loadRestoredPage();
@@ -75,7 +81,10 @@ private:
     void askCredentials(const QString &prompt, QAuthenticator *auth);
     void chooseClientCertificate(QWebEngineClientCertificateSelection selection);
 
-    QWebEngineView *m_view = nullptr;
+    QWebEngineView *m_view = nullptr; // null until the engine runs
+    QWidget *m_blank = nullptr;       // stands in for the page until then
+    std::optional<QUrl> m_pendingAddress;
+    int m_zoomPercent = 100;
     QLabel *m_crashNotice = nullptr;
     QStackedLayout *m_stack = nullptr;
     QWidget *m_body = nullptr; // holds the permission bar, the page and the crash notice

@@ -1,8 +1,9 @@
 // The main window on the real engine with loopback pages: every key the
 // window handles, with the focus in the address box, on the page or in a text
 // field of the page; link hover and the page's new-window item; a crashed
-// page; downloads.
+// page; downloads; a window on screen before the engine runs.
 #include "TestWindow.h"
+#include "web/BrowserProfile.h"
 
 #include <QLabel>
 #include <QWebEnginePage>
@@ -89,7 +90,11 @@ private slots:
         openSandbox();
         server.requested.clear();
     }
-    void cleanup() { closeAll(); }
+    void cleanup()
+    {
+        BrowserProfile::startEngine(); // when a test held it and failed
+        closeAll();
+    }
 
     void keys_data()
     {
@@ -174,6 +179,26 @@ private slots:
         QTRY_COMPARE(window->tabStrip()->count(), 2);
         QCOMPARE(window->selectedIndex(), 1);
         QTRY_COMPARE(QUrl(window->selectedView()->LocationURL()), QUrl(link));
+    }
+
+    // The program's own start: the window first, the engine once it is on
+    // screen; what the user types meanwhile survives the home page's arrival.
+    void windowBeforeTheEngineKeepsWhatIsTyped()
+    {
+        sandbox->writeFile("Hpage.dat", "\"" + server.address("/A.html").toUtf8() + "\"\r\n");
+        BrowserProfile::holdEngine();
+        window = std::make_unique<frmWeb>();
+        window->Form_Load();
+        QVERIFY(!engineView(0)->hasEngine());
+        QCOMPARE(window->selectedView()->LocationURL(), server.address("/A.html"));
+        UserInput::retype(window->addressBox(), server.address("/B.html"));
+        QVERIFY(UserInput::bringUp(window.get()));
+        QTRY_VERIFY(engineView(0)->hasEngine());
+        QVERIFY(waitForTitle("A"));
+        QCOMPARE(window->addressBox()->currentText(), server.address("/B.html"));
+        QCOMPARE(UserInput::focused(), window->addressBox());
+        key(Qt::Key_Return);
+        QVERIFY(waitForTitle("B"));
     }
 
     void crashedPageShowsANoticeAndF5BringsItBack()

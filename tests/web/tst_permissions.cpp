@@ -69,12 +69,14 @@ private slots:
                                                       fill + ">ask</button>"));
         // A click arms it; the notification comes once the tab is behind
         // another, so it is fresh when the test looks for it.
-        server.setPage("/note.html",
-                       page("note", "<button onclick='document.addEventListener("
-                                    "\"visibilitychange\", () => { let n = new Notification("
-                                    "\"Hello\", {body: \"World\"}); n.onclick = () =>"
-                                    " document.title = \"clicked\" }, {once: true}); document.title = \"armed\"'" +
-                                        fill + ">note</button>"));
+        server.setPage(
+            "/note.html",
+            page("note",
+                 "<button onclick='document.addEventListener("
+                 "\"visibilitychange\", () => { let n = new Notification("
+                 "\"Hello\", {body: \"World\"}); n.onclick = () =>"
+                 " document.title = \"clicked\" }, {once: true}); document.title = \"armed\"'" +
+                     fill + ">note</button>"));
         server.setPage("/other.html", page("other"));
         server.setPage("/where.html",
                        page("where", "<button onclick='navigator.geolocation.getCurrentPosition("
@@ -100,9 +102,8 @@ private slots:
         const auto [button, result, kept] = fetch<QByteArray, QString, PermissionStore::Answer>();
         startAt("/ask.html");
         clickPage();
-        QTRY_VERIFY_WITH_TIMEOUT(bar(0, "permissionAllowButton") &&
-                                     bar(0, "permissionAllowButton")->isVisible(),
-                                 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            bar(0, "permissionAllowButton") && bar(0, "permissionAllowButton")->isVisible(), 20000);
         QVERIFY(engineView(0)->findChild<QLabel *>("permissionText")->text() ==
                 site + " wants to show notifications.");
         // The bar is its tab's: another tab hides it, coming back shows it.
