@@ -17,6 +17,8 @@
 #include <QHash>
 #include <QLabel>
 #include <QMenu>
+#include <QOpenGLContext>
+#include <QOpenGLWidget>
 #include <QPointer>
 #include <QSslCertificate>
 #include <QStackedLayout>
@@ -52,6 +54,15 @@ protected:
             onContextMenu(event->globalPos());
     }
 };
+
+// Whether the engine's views will draw through OpenGL: the context the
+// application shares with them could be made. Without it they draw in
+// software and need nothing of the window.
+bool drawsWithOpenGL()
+{
+    const QOpenGLContext *shared = QOpenGLContext::globalShareContext();
+    return shared && shared->isValid();
+}
 
 } // namespace
 
@@ -90,6 +101,13 @@ WebEnginePageView::WebEnginePageView(QWidget *parent) : PageView(parent)
     m_stack->addWidget(m_blank);
     m_stack->addWidget(m_crashNotice);
     m_stack->setCurrentWidget(m_blank);
+    // The engine draws through OpenGL, and a window that gains its first
+    // such widget is built anew by Qt (it vanishes for a moment and loses
+    // the keyboard). A hidden one from the start makes it right at once.
+    if (BrowserProfile::engineHeld() && drawsWithOpenGL()) {
+        m_surfaceHint = new QOpenGLWidget(m_body);
+        m_surfaceHint->hide();
+    }
     const QPointer<WebEnginePageView> self(this);
     BrowserProfile::whenStarted(this, [self] {
         if (self)
@@ -111,6 +129,7 @@ void WebEnginePageView::startEngine()
     m_stack->setCurrentWidget(m_view);
     m_stack->removeWidget(m_blank);
     delete std::exchange(m_blank, nullptr);
+    delete std::exchange(m_surfaceHint, nullptr);
     // The focus given to the view meanwhile passes to the page.
     const bool focused = hasFocus();
     setFocusProxy(m_view);

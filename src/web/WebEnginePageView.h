@@ -83,6 +83,7 @@ private:
 
     QWebEngineView *m_view = nullptr; // null until the engine runs
     QWidget *m_blank = nullptr;       // stands in for the page until then
+    QWidget *m_surfaceHint = nullptr; // see the constructor
     std::optional<QUrl> m_pendingAddress;
     int m_zoomPercent = 100;
     QLabel *m_crashNotice = nullptr;
