@@ -63,9 +63,16 @@ void AddressSuggestions::edited(const QString &text)
 {
     m_typed = text;
     if (HistoryDatabase::words(text).isEmpty()) {
-        ++m_request; // an answer still on its way is for older text
+        m_request = 0; // an answer still on its way is for older text
         close();
         emit answered();
+        return;
+    }
+    // Known at once, the list changes in the same frame as the box's text.
+    QVector<VisitedPage> pages;
+    if (m_history->suggestFromMemory(text, MaxShown, pages)) {
+        m_request = 0; // no answer of the database is awaited
+        present(pages);
         return;
     }
     m_request = m_history->suggest(text, MaxShown);
@@ -73,8 +80,12 @@ void AddressSuggestions::edited(const QString &text)
 
 void AddressSuggestions::show(int id, const QVector<VisitedPage> &pages)
 {
-    if (id != m_request)
-        return;
+    if (id == m_request)
+        present(pages);
+}
+
+void AddressSuggestions::present(const QVector<VisitedPage> &pages)
+{
     if (!m_box->hasFocus() && !m_box->lineEdit()->hasFocus()) {
         close(); // the user went elsewhere meanwhile
         emit answered();

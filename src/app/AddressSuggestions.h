@@ -41,6 +41,7 @@ protected:
 private:
     void edited(const QString &text);
     void show(int id, const QVector<VisitedPage> &pages);
+    void present(const QVector<VisitedPage> &pages);
     void close();
     void place();
     void choose(int step);
@@ -51,5 +52,5 @@ private:
     QWidget *m_window;
     QListWidget *m_list;
     QString m_typed;
-    int m_request = 0;
+    int m_request = 0; // the answer awaited; 0 for none
 };
