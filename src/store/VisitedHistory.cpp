@@ -237,6 +237,8 @@ void VisitedHistory::report(HistoryDatabase &db, bool done, bool write)
 {
     QString message;
     if (db.takeSetAside()) {
+        // What memory knew came from the file set aside.
+        QMetaObject::invokeMethod(this, &VisitedHistory::forget, Qt::QueuedConnection);
         message = tr("The history of visited pages was damaged: it is kept as %1, and a new one "
                      "is started.")
                       .arg(QFileInfo(db.path()).fileName() + QStringLiteral(".damaged"));
