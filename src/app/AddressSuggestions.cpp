@@ -133,6 +133,24 @@ void AddressSuggestions::place()
                         std::min(height, m_window->height() - below.y()));
 }
 
+void AddressSuggestions::prepare()
+{
+    // The first row laid out loads the fonts and the style's metrics.
+    m_prepared = true;
+    m_list->ensurePolished();
+    for (const bool favourite : {false, true}) {
+        auto *item = new QListWidgetItem(QStringLiteral("Wg\nWg"), m_list);
+        if (favourite) {
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+        }
+    }
+    for (int row = 0; row < m_list->count(); ++row)
+        m_list->sizeHintForRow(row);
+    m_list->clear();
+}
+
 void AddressSuggestions::close()
 {
     m_list->hide();
@@ -169,6 +187,10 @@ bool AddressSuggestions::eventFilter(QObject *watched, QEvent *event)
     }
     const bool open = m_list->isVisible();
     switch (event->type()) {
+    case QEvent::FocusIn:
+        if (!m_prepared)
+            prepare();
+        break;
     case QEvent::FocusOut:
         close();
         break;

@@ -44,6 +44,8 @@ private:
     void present(const QVector<VisitedPage> &pages);
     void close();
     void place();
+    // Lays out rows of both kinds once, before the first keystroke needs it.
+    void prepare();
     void choose(int step);
     void clicked(QListWidgetItem *item);
 
@@ -53,4 +55,5 @@ private:
     QListWidget *m_list;
     QString m_typed;
     int m_request = 0; // the answer awaited; 0 for none
+    bool m_prepared = false;
 };

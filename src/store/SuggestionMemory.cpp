@@ -5,13 +5,19 @@
 
 namespace {
 // Each further letter keeps about one page in twenty of those matching: so
-// many known pages still tell the first few of the next keystroke.
+// many known pages still tell the first few of the next keystroke. More are
+// not copied: a few kilobytes, not the most visited pages over again.
 constexpr int ThinBelow = 256;
+constexpr int KeptAtMost = ThinBelow;
 } // namespace
 
 void SuggestionMemory::setTop(const QVector<RankedPage> &pages, bool complete)
 {
     m_top = {{}, pages, complete};
+    // Read once now, between keys: memory the window's thread reads the
+    // first time costs that time, several milliseconds for all of them.
+    Known read;
+    narrow(m_top, {QStringLiteral("\x01")}, 0, read); // found nowhere: all are read
 }
 
 void SuggestionMemory::remember(const QString &typed, const QVector<RankedPage> &pages,
@@ -46,8 +52,13 @@ bool SuggestionMemory::narrow(const Known &known, const QStringList &words, int 
     narrowed.pages.clear();
     for (const RankedPage &row : known.pages) {
         if (std::all_of(words.cbegin(), words.cend(),
-                        [&](const QString &w) { return row.search.contains(w); }))
+                        [&](const QString &w) { return row.search.contains(w); })) {
+            if (narrowed.pages.size() == KeptAtMost) {
+                narrowed.complete = false; // the first of them, not all
+                break;
+            }
             narrowed.pages.append(row);
+        }
     }
     // Pages not known may come between the last known match and the next:
     // the first limit are sure only when as many are known.
