@@ -63,9 +63,16 @@ void AddressSuggestions::edited(const QString &text)
 {
     m_typed = text;
     if (HistoryDatabase::words(text).isEmpty()) {
-        ++m_request; // an answer still on its way is for older text
+        m_request = 0; // an answer still on its way is for older text
         close();
         emit answered();
+        return;
+    }
+    // Known at once, the list changes in the same frame as the box's text.
+    QVector<VisitedPage> pages;
+    if (m_history->suggestFromMemory(text, MaxShown, pages)) {
+        m_request = 0; // no answer of the database is awaited
+        present(pages);
         return;
     }
     m_request = m_history->suggest(text, MaxShown);
@@ -73,8 +80,12 @@ void AddressSuggestions::edited(const QString &text)
 
 void AddressSuggestions::show(int id, const QVector<VisitedPage> &pages)
 {
-    if (id != m_request)
-        return;
+    if (id == m_request)
+        present(pages);
+}
+
+void AddressSuggestions::present(const QVector<VisitedPage> &pages)
+{
     if (!m_box->hasFocus() && !m_box->lineEdit()->hasFocus()) {
         close(); // the user went elsewhere meanwhile
         emit answered();
@@ -122,6 +133,24 @@ void AddressSuggestions::place()
                         std::min(height, m_window->height() - below.y()));
 }
 
+void AddressSuggestions::prepare()
+{
+    // The first row laid out loads the fonts and the style's metrics.
+    m_prepared = true;
+    m_list->ensurePolished();
+    for (const bool favourite : {false, true}) {
+        auto *item = new QListWidgetItem(QStringLiteral("Wg\nWg"), m_list);
+        if (favourite) {
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+        }
+    }
+    for (int row = 0; row < m_list->count(); ++row)
+        m_list->sizeHintForRow(row);
+    m_list->clear();
+}
+
 void AddressSuggestions::close()
 {
     m_list->hide();
@@ -158,6 +187,10 @@ bool AddressSuggestions::eventFilter(QObject *watched, QEvent *event)
     }
     const bool open = m_list->isVisible();
     switch (event->type()) {
+    case QEvent::FocusIn:
+        if (!m_prepared)
+            prepare();
+        break;
     case QEvent::FocusOut:
         close();
         break;

@@ -41,8 +41,11 @@ protected:
 private:
     void edited(const QString &text);
     void show(int id, const QVector<VisitedPage> &pages);
+    void present(const QVector<VisitedPage> &pages);
     void close();
     void place();
+    // Lays out rows of both kinds once, before the first keystroke needs it.
+    void prepare();
     void choose(int step);
     void clicked(QListWidgetItem *item);
 
@@ -51,5 +54,6 @@ private:
     QWidget *m_window;
     QListWidget *m_list;
     QString m_typed;
-    int m_request = 0;
+    int m_request = 0; // the answer awaited; 0 for none
+    bool m_prepared = false;
 };

@@ -13,9 +13,6 @@
 
 namespace {
 
-// How many of the most visited pages are kept in memory for the first
-// look; a question they answer costs no disk read at all.
-constexpr int TopRows = 2000;
 // The trigram index finds words of three characters or more.
 constexpr int IndexedWordLength = 3;
 constexpr int SchemaVersion = 1;
@@ -91,6 +88,7 @@ bool HistoryDatabase::openFile()
     }
     m_open = true;
     m_topStale = true;
+    m_indexRead = false;
     // WAL: a write killed half-way leaves the last committed state; NORMAL
     // syncs at checkpoints, which loses at most the last batch on a power
     // cut, never the file. Deleted pages are overwritten, not left behind.
@@ -244,9 +242,33 @@ bool HistoryDatabase::addNow(const QVector<PageVisit> &visits)
     return true;
 }
 
+void HistoryDatabase::warmUp()
+{
+    if (!m_open)
+        return;
+    if (m_topStale)
+        loadTop();
+    if (!m_indexRead && m_open) {
+        // The first look into the index reads its structure and upper pages;
+        // a word found nowhere costs that and little more.
+        m_indexRead = true;
+        select(QStringLiteral("visits DESC, last_visit DESC"), {QStringLiteral("\x01\x01\x01")}, 1);
+    }
+    recovered(true);
+}
+
+bool HistoryDatabase::topPages(QVector<RankedPage> &pages)
+{
+    if (m_open && m_topStale) {
+        loadTop();
+        recovered(true);
+    }
+    pages = m_top;
+    return m_open && !m_topStale;
+}
+
 void HistoryDatabase::loadTop()
 {
-    m_topStale = false;
     m_top.clear();
     QSqlQuery query(QSqlDatabase::database(m_connection));
     query.setForwardOnly(true);
@@ -254,7 +276,8 @@ void HistoryDatabase::loadTop()
                                   "ORDER BY visits DESC, last_visit DESC LIMIT %1")
                        .arg(TopRows));
     if (!run(query))
-        return;
+        return; // stale still: the next question tries again
+    m_topStale = false;
     m_top.reserve(TopRows);
     while (query.next())
         m_top.append({{query.value(0).toString(), query.value(1).toString(), query.value(2).toInt(),
@@ -262,40 +285,54 @@ void HistoryDatabase::loadTop()
                       query.value(4).toString()});
 }
 
-QVector<VisitedPage> HistoryDatabase::suggestNow(const QString &typed, int limit)
+QVector<RankedPage> HistoryDatabase::rankedNow(const QString &typed, int limit, bool &complete)
 {
+    complete = true;
     const QStringList all = words(typed);
     if (!m_open || all.isEmpty() || limit <= 0)
         return {};
+    const QString rank = QStringLiteral("visits DESC, last_visit DESC");
     if (m_topStale)
         loadTop();
-    // The first pages in rank order that match are the answer; when the
-    // most visited hold enough of them, nothing else can come first.
-    QVector<VisitedPage> found;
-    for (const Ranked &row : std::as_const(m_top)) {
-        const bool match = std::all_of(all.cbegin(), all.cend(), [&](const QString &word) {
-            return row.search.contains(word);
-        });
-        if (match) {
-            found.append(row.page);
-            if (found.size() == limit)
-                return found;
+    if (!m_topStale) {
+        // The first pages in rank order that match are the answer; when the
+        // most visited hold enough of them, nothing else can come first.
+        QVector<RankedPage> found;
+        for (const RankedPage &row : std::as_const(m_top)) {
+            if (std::all_of(all.cbegin(), all.cend(),
+                            [&](const QString &word) { return row.search.contains(word); })) {
+                found.append(row);
+                if (found.size() == std::max(limit, KeptRows))
+                    break;
+            }
         }
+        complete = m_top.size() < TopRows && found.size() < std::max(limit, KeptRows);
+        if (m_top.size() < TopRows || found.size() >= limit)
+            return found; // all the pages there are, or enough of them
     }
-    if (m_top.size() < TopRows)
-        return found; // they were all the pages there are
-    return select(QStringLiteral("visits DESC, last_visit DESC"), all, limit);
+    // Only a word the index finds makes more rows cheap; short words alone
+    // are looked for row by row, and no further than needed.
+    const bool indexed = std::any_of(all.cbegin(), all.cend(), [](const QString &word) {
+        return word.size() >= IndexedWordLength;
+    });
+    const int rows = indexed ? std::max(limit, KeptRows) : limit;
+    QVector<RankedPage> found = select(rank, all, rows);
+    complete = found.size() < rows;
+    return found;
 }
 
 QVector<VisitedPage> HistoryDatabase::findNow(const QString &typed, int limit)
 {
+    QVector<VisitedPage> pages;
     if (!m_open || limit <= 0)
-        return {};
-    return select(QStringLiteral("last_visit DESC"), words(typed), limit);
+        return pages;
+    for (const RankedPage &row : select(QStringLiteral("last_visit DESC"), words(typed), limit))
+        pages.append(row.page);
+    return pages;
 }
 
-QVector<VisitedPage> HistoryDatabase::select(const QString &order, const QStringList &all,
-                                             int limit)
+QVector<RankedPage> HistoryDatabase::select(const QString &order, const QStringList &all, int limit,
+                                            const QString &from)
 {
     QStringList indexed;
     QStringList conditions;
@@ -309,7 +346,7 @@ QVector<VisitedPage> HistoryDatabase::select(const QString &order, const QString
     if (!indexed.isEmpty())
         conditions.prepend(
             QStringLiteral("id IN (SELECT rowid FROM pages_words WHERE pages_words MATCH ?)"));
-    QString sql = QStringLiteral("SELECT url, title, visits, last_visit FROM pages");
+    QString sql = QStringLiteral("SELECT url, title, visits, last_visit, search FROM ") + from;
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY %1 LIMIT %2").arg(order).arg(limit);
@@ -321,12 +358,14 @@ QVector<VisitedPage> HistoryDatabase::select(const QString &order, const QString
         query.addBindValue(indexed.join(QStringLiteral(" AND ")));
     for (const QString &word : all)
         query.addBindValue(word);
-    QVector<VisitedPage> found;
-    if (!run(query))
+    QVector<RankedPage> found;
+    m_queryFailed = !run(query);
+    if (m_queryFailed)
         return found;
     while (query.next())
-        found.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toInt(),
-                      query.value(3).toLongLong()});
+        found.append({{query.value(0).toString(), query.value(1).toString(), query.value(2).toInt(),
+                       query.value(3).toLongLong()},
+                      query.value(4).toString()});
     return found;
 }
 
@@ -387,12 +426,51 @@ bool HistoryDatabase::add(const QVector<PageVisit> &visits)
 
 QVector<VisitedPage> HistoryDatabase::suggest(const QString &typed, int limit)
 {
-    return recovered(suggestNow(typed, limit));
+    QVector<RankedPage> found;
+    bool complete = false;
+    ranked(typed, limit, found, complete);
+    QVector<VisitedPage> pages;
+    for (int i = 0; i < found.size() && i < limit; ++i)
+        pages.append(found.at(i).page);
+    return pages;
+}
+
+bool HistoryDatabase::ranked(const QString &typed, int limit, QVector<RankedPage> &pages,
+                             bool &complete)
+{
+    m_queryFailed = false;
+    pages = rankedNow(typed, limit, complete);
+    return recovered(m_open && !m_queryFailed);
 }
 
 QVector<VisitedPage> HistoryDatabase::find(const QString &typed, int limit)
 {
     return recovered(findNow(typed, limit));
+}
+
+bool HistoryDatabase::rankedAhead(const QString &typed, QVector<RankedPage> &pages, bool &complete)
+{
+    m_queryFailed = false;
+    complete = false;
+    pages.clear();
+    const QStringList all = words(typed);
+    if (m_open && !all.isEmpty()) {
+        const QString rank = QStringLiteral("visits DESC, last_visit DESC");
+        const bool indexed = std::any_of(all.cbegin(), all.cend(), [](const QString &word) {
+            return word.size() >= IndexedWordLength;
+        });
+        if (indexed) {
+            pages = select(rank, all, KeptRows);
+            complete = pages.size() < KeptRows;
+        } else {
+            // The matches among the first pages are the first matches.
+            pages = select(rank, all, KeptRows,
+                           QStringLiteral("(SELECT * FROM pages ORDER BY %1 LIMIT %2)")
+                               .arg(rank)
+                               .arg(ScanRows));
+        }
+    }
+    return recovered(m_open && !m_queryFailed);
 }
 
 bool HistoryDatabase::remove(const QStringList &urls)

@@ -20,6 +20,13 @@ struct VisitedPage
     qint64 lastVisit = 0; // milliseconds since the epoch, UTC
 };
 
+// A page with the text its words are looked for in (see searchText).
+struct RankedPage
+{
+    VisitedPage page;
+    QString search;
+};
+
 struct PageVisit
 {
     QString url;
@@ -30,18 +37,23 @@ struct PageVisit
 class HistoryDatabase
 {
 public:
+    // How many of the most visited pages are kept in memory for the first
+    // look; a question they answer costs no disk read at all.
+    static constexpr int TopRows = 2000;
+    static constexpr int KeptRows = 1000;
+    static constexpr int ScanRows = 20000;
+
     explicit HistoryDatabase(const QString &path);
     ~HistoryDatabase();
     HistoryDatabase(const HistoryDatabase &) = delete;
     HistoryDatabase &operator=(const HistoryDatabase &) = delete;
 
     // Reads the most visited pages into memory again when a write made them
-    // stale, so the next suggestion need not.
-    void warmUp()
-    {
-        if (m_open && m_topStale)
-            loadTop();
-    }
+    // stale, and the index's first pages once, so the next suggestion need not.
+    void warmUp();
+    // The most visited pages in rank order (up to TopRows; fewer are all
+    // the pages there are); false when they could not be read.
+    bool topPages(QVector<RankedPage> &pages);
 
     // Opens the file, creating it and its tables when missing. A file that
     // is not a whole database (here or at any later step) is moved aside to
@@ -60,6 +72,16 @@ public:
     // Up to limit pages whose title or address holds every word of typed
     // (case ignored), most visited first, the latest visit first among equals.
     QVector<VisitedPage> suggest(const QString &typed, int limit);
+    // The first pages in rank order that match typed, with their search
+    // text: limit of them (fewer are all there are) and more when they cost
+    // little (those among the most visited, or up to KeptRows the index
+    // finds). complete: they are all that match. False when the database
+    // failed to answer.
+    bool ranked(const QString &typed, int limit, QVector<RankedPage> &pages, bool &complete);
+    // More of them, for the keystrokes still to come: up to KeptRows, found
+    // by the index when a word is long enough for it, else among the first
+    // ScanRows pages in rank order (a bounded look).
+    bool rankedAhead(const QString &typed, QVector<RankedPage> &pages, bool &complete);
     // Up to limit pages holding every word (all pages for none), the latest
     // visit first.
     QVector<VisitedPage> find(const QString &typed, int limit);
@@ -87,12 +109,13 @@ private:
     void failed(const QSqlError &error);
     template <typename T> T recovered(T result);
     bool addNow(const QVector<PageVisit> &visits);
-    QVector<VisitedPage> suggestNow(const QString &typed, int limit);
+    QVector<RankedPage> rankedNow(const QString &typed, int limit, bool &complete);
     QVector<VisitedPage> findNow(const QString &typed, int limit);
     bool removeNow(const QStringList &urls);
     bool clearNow();
     int countNow();
-    QVector<VisitedPage> select(const QString &order, const QStringList &words, int limit);
+    QVector<RankedPage> select(const QString &order, const QStringList &words, int limit,
+                               const QString &from = QStringLiteral("pages"));
     void loadTop();
 
     QString m_path;
@@ -103,11 +126,8 @@ private:
     QString m_error;
     // The most visited pages in rank order: most questions are answered
     // from them alone, as a word typed is usually found among them.
-    struct Ranked
-    {
-        VisitedPage page;
-        QString search;
-    };
-    QVector<Ranked> m_top;
+    QVector<RankedPage> m_top;
     bool m_topStale = true;
+    bool m_indexRead = false;
+    bool m_queryFailed = false; // the last select did not run to its end
 };

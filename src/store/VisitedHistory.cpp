@@ -23,6 +23,7 @@ VisitedHistory::VisitedHistory(const QString &path, QObject *parent) : QObject(p
     post([this](HistoryDatabase &db) {
         report(db, db.open());
         db.warmUp(); // on this thread, before the first keystroke needs it
+        publishTop(db, 0);
     });
 }
 
@@ -64,26 +65,88 @@ void VisitedHistory::writeGathered()
     m_writeTimer.stop();
     if (m_gathered.isEmpty())
         return;
-    post([this, visits = std::exchange(m_gathered, {})](HistoryDatabase &db) {
+    forget();
+    post([this, visits = std::exchange(m_gathered, {}), gen = m_generation](HistoryDatabase &db) {
         report(db, db.add(visits));
         db.warmUp();
+        publishTop(db, gen);
         QMetaObject::invokeMethod(this, &VisitedHistory::changed, Qt::QueuedConnection);
+    });
+}
+
+void VisitedHistory::forget()
+{
+    ++m_generation;
+    m_memory.clear();
+}
+
+void VisitedHistory::publishTop(HistoryDatabase &db, int generation)
+{
+    QVector<RankedPage> top;
+    if (!db.topPages(top))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, top] {
+            if (generation == m_generation)
+                m_memory.setTop(top, top.size() < HistoryDatabase::TopRows);
+        },
+        Qt::QueuedConnection);
+}
+
+bool VisitedHistory::suggestFromMemory(const QString &typed, int limit, QVector<VisitedPage> &pages)
+{
+    if (!m_memory.answer(typed, limit, pages))
+        return false;
+    ++m_latestSuggestion;
+    if (m_memory.thin())
+        lookAhead(typed);
+    return true;
+}
+
+void VisitedHistory::lookAhead(const QString &typed)
+{
+    post([this, id = int(m_latestSuggestion), typed, gen = m_generation](HistoryDatabase &db) {
+        if (id != m_latestSuggestion) // the next key asks on its own
+            return;
+        QVector<RankedPage> found;
+        bool complete = false;
+        const bool answered = db.rankedAhead(typed, found, complete);
+        report(db, true, false);
+        if (!answered)
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, typed, gen, found, complete] {
+                if (gen == m_generation)
+                    m_memory.remember(typed, found, complete);
+            },
+            Qt::QueuedConnection);
     });
 }
 
 int VisitedHistory::suggest(const QString &typed, int limit)
 {
     const int id = ++m_latestSuggestion;
-    post([this, id, typed, limit](HistoryDatabase &db) {
+    post([this, id, typed, limit, gen = m_generation](HistoryDatabase &db) {
         if (id != m_latestSuggestion) // a newer keystroke asks already
             return;
-        const QVector<VisitedPage> pages = db.suggest(typed, limit);
+        QVector<RankedPage> found;
+        bool complete = false;
+        const bool answered = db.ranked(typed, limit, found, complete);
         report(db, true, false);
+        // What came along beyond the limit answers the next keystrokes.
         QMetaObject::invokeMethod(
             this,
-            [this, id, pages] {
-                if (id == m_latestSuggestion)
-                    emit suggested(id, pages);
+            [this, id, typed, limit, gen, found, complete, answered] {
+                if (answered && gen == m_generation)
+                    m_memory.remember(typed, found, complete);
+                if (id != m_latestSuggestion)
+                    return;
+                QVector<VisitedPage> pages;
+                for (int i = 0; i < found.size() && i < limit; ++i)
+                    pages.append(found.at(i).page);
+                emit suggested(id, pages);
             },
             Qt::QueuedConnection);
     });
@@ -112,8 +175,10 @@ int VisitedHistory::find(const QString &typed, int limit)
 void VisitedHistory::remove(const QStringList &urls)
 {
     writeGathered(); // a visit gathered before must not bring a page back
-    post([this, urls](HistoryDatabase &db) {
+    forget();
+    post([this, urls, gen = m_generation](HistoryDatabase &db) {
         report(db, db.remove(urls));
+        publishTop(db, gen);
         QMetaObject::invokeMethod(this, &VisitedHistory::changed, Qt::QueuedConnection);
     });
 }
@@ -122,8 +187,10 @@ void VisitedHistory::clear()
 {
     m_writeTimer.stop();
     m_gathered.clear();
-    post([this](HistoryDatabase &db) {
+    forget();
+    post([this, gen = m_generation](HistoryDatabase &db) {
         report(db, db.clear());
+        publishTop(db, gen);
         QMetaObject::invokeMethod(this, &VisitedHistory::changed, Qt::QueuedConnection);
     });
 }
@@ -170,6 +237,8 @@ void VisitedHistory::report(HistoryDatabase &db, bool done, bool write)
 {
     QString message;
     if (db.takeSetAside()) {
+        // What memory knew came from the file set aside.
+        QMetaObject::invokeMethod(this, &VisitedHistory::forget, Qt::QueuedConnection);
         message = tr("The history of visited pages was damaged: it is kept as %1, and a new one "
                      "is started.")
                       .arg(QFileInfo(db.path()).fileName() + QStringLiteral(".damaged"));

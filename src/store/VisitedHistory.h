@@ -6,6 +6,7 @@
 #pragma once
 
 #include "store/HistoryDatabase.h"
+#include "store/SuggestionMemory.h"
 
 #include <QMutex>
 #include <QObject>
@@ -38,6 +39,10 @@ public:
     // Asks for up to limit suggestions for the typed text; answered by
     // suggested(id, ...) with the id returned, unless a newer one came first.
     int suggest(const QString &typed, int limit);
+    // The same answer at once, when memory holds it for sure (the most
+    // visited pages, or the last answer narrowed down); an answer still on
+    // its way is then dropped. False when only the database can tell.
+    bool suggestFromMemory(const QString &typed, int limit, QVector<VisitedPage> &pages);
     // Asks for up to limit pages holding the words, newest first; answered
     // by found(id, ...) unless a newer one came first.
     int find(const QString &typed, int limit);
@@ -64,6 +69,13 @@ private:
     void work();
     // Tells the window of a damaged file, or of the first write that failed.
     void report(HistoryDatabase &db, bool done, bool write = true);
+    // What memory knew may be out of date from now on.
+    void forget();
+    // Asks the database, behind the answer memory gave, for the pages the
+    // next keystrokes of typed will need; dropped when a key comes first.
+    void lookAhead(const QString &typed);
+    // Hands the most visited pages to memory, on the window's thread.
+    void publishTop(HistoryDatabase &db, int generation);
 
     QString m_path;
     QThread *m_thread = nullptr;
@@ -79,4 +91,6 @@ private:
     std::atomic<int> m_latestSuggestion{0};
     std::atomic<int> m_latestFind{0};
     bool m_writeFailed = false; // touched on the database thread only
+    SuggestionMemory m_memory;  // the window's thread only, as is:
+    int m_generation = 0;       // counts the changes posted to the database
 };

@@ -3,6 +3,7 @@
 // child process, this program started with "--write"), and damaged files.
 #include "DataTable.h"
 #include "store/HistoryDatabase.h"
+#include "store/SuggestionMemory.h"
 #include "store/VisitedHistory.h"
 
 #include <QProcess>
@@ -129,6 +130,50 @@ private slots:
         QVERIFY(db.clear());
         QCOMPARE(db.count(), 0);
         QVERIFY(db.suggest("number", 8).isEmpty());
+    }
+
+    // Typed a key at a time, what memory answers (the most visited pages,
+    // the database's last answer or what it looked up ahead, narrowed
+    // down) is what the database answers; words grow, are deleted, change.
+    void memoryAnswers()
+    {
+        HistoryDatabase db(path());
+        QVERIFY(db.open());
+        const QStringList fruit{"kiwi", "plum", "pear", "fig", "lime", "date", "kiwano"};
+        QVector<PageVisit> visits;
+        for (int i = 0; i < 3 * HistoryDatabase::TopRows; ++i) {
+            const QString url = QString("http://s%1.test/%2").arg(i).arg(fruit.at(i / 7 % 7));
+            for (int v = i % 5 == 0 ? 1 + i % 4 : 1; v > 0; --v)
+                visits.append({url, QString("%1 tart %2").arg(fruit.at(i % 7)).arg(i), i});
+        }
+        QVERIFY(db.add(visits));
+        QVector<RankedPage> top;
+        QVERIFY(db.topPages(top));
+        int known = 0;
+        for (const bool ahead : {false, true}) {
+            SuggestionMemory memory;
+            memory.setTop(top, false);
+            QVector<RankedPage> found;
+            bool complete = false;
+            for (const QString typed :
+                 {"kiwi tart 12", "kiwi tart 1", "kiwa", "k 59", "p", "pe", "pea", "pear", "pear 3",
+                  "lime/", "s40", "s401", "dat", "ta", "zz", "z"}) {
+                for (int n = 1; n <= typed.size(); ++n) {
+                    const QString text = typed.left(n);
+                    QVector<VisitedPage> pages;
+                    if (memory.answer(text, 8, pages)) {
+                        ++known;
+                        QCOMPARE(urls(pages), urls(db.suggest(text, 8)));
+                        if (ahead && memory.thin() && db.rankedAhead(text, found, complete))
+                            memory.remember(text, found, complete);
+                    } else {
+                        QVERIFY(db.ranked(text, 8, found, complete));
+                        memory.remember(text, found, complete);
+                    }
+                }
+            }
+        }
+        QVERIFY2(known > 80, qPrintable(QString::number(known)));
     }
 
     void killedWhileWriting()
