@@ -108,6 +108,24 @@ protected:
         return QTest::qWaitFor([&] { return result->has_value(); }, 20000) ? **result : QVariant();
     }
 
+    // Clicks the selected tab's page at pos (its centre when null) until done
+    // holds: a page just loaded on a busy machine may not take a click yet,
+    // and a user would click again.
+    bool clickPageUntil(const std::function<bool()> &done, QPoint pos = {}) const
+    {
+        for (int tries = 0; tries < 6; ++tries) {
+            UserInput::click(pageWidget(window->selectedIndex()), Qt::LeftButton, {}, pos);
+            if (QTest::qWaitFor(done, 5000))
+                return true;
+        }
+        return false;
+    }
+    bool clickPageUntilTitle(const QString &title) const
+    {
+        return clickPageUntil([&] { return window->windowTitle() == "Corvane - " + title; }) &&
+               waitForTitle(title);
+    }
+
     // A key on the keyboard, and a click on a button of the window.
     void key(int k, int modifiers = 0)
     {

@@ -38,14 +38,9 @@ class TestDownloads : public QObject, protected TestWindow
         prompts->saveAnswers << target;
         const qsizetype rows = list()->rows().size(), questions = prompts->asked.size();
         const int link = QStringList({"/slow.bin", "/cut.bin", "/quick.bin"}).indexOf(path);
-        // A page just loaded on a busy machine may not take a click yet: as
-        // a user would, click again until the server is asked for the file.
         const qsizetype asks = server.requested.count(path);
-        for (int tries = 0; tries < 6; ++tries) {
-            UserInput::click(pageWidget(0), Qt::LeftButton, {}, QPoint(20, 20 + 40 * link));
-            if (QTest::qWaitFor([&] { return server.requested.count(path) > asks; }, 5000))
-                break;
-        }
+        clickPageUntil([&] { return server.requested.count(path) > asks; },
+                       QPoint(20, 20 + 40 * link));
         return QTest::qWaitFor(
                    [&] {
                        return prompts->asked.size() > questions &&

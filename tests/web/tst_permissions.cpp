@@ -50,7 +50,13 @@ class TestPermissions : public QObject, protected TestWindow
         return engineView(tab)->findChild<QPushButton *>(button);
     }
     // The page's own button fills it: a click anywhere asks again.
-    void clickPage() { UserInput::click(pageWidget(window->selectedIndex())); }
+    bool clickPageUntilBar()
+    {
+        return clickPageUntil([this] {
+            QPushButton *allow = bar(window->selectedIndex(), "permissionAllowButton");
+            return allow && allow->isVisible();
+        });
+    }
     void store(const QString &feature, const QString &value) const
     {
         QSettings(sandbox->settingsPath(), QSettings::IniFormat)
@@ -101,9 +107,7 @@ private slots:
     {
         const auto [button, result, kept] = fetch<QByteArray, QString, PermissionStore::Answer>();
         startAt("/ask.html");
-        clickPage();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            bar(0, "permissionAllowButton") && bar(0, "permissionAllowButton")->isVisible(), 20000);
+        QVERIFY(clickPageUntilBar());
         QVERIFY(engineView(0)->findChild<QLabel *>("permissionText")->text() ==
                 site + " wants to show notifications.");
         // The bar is its tab's: another tab hides it, coming back shows it.
@@ -125,8 +129,7 @@ private slots:
             return;
         start(true);
         QVERIFY(go("/ask.html", "ask"));
-        clickPage();
-        QVERIFY(waitForTitle(result));
+        QVERIFY(clickPageUntilTitle(result));
         QVERIFY(!bar(0, "permissionAllowButton")->isVisible());
     }
 
@@ -150,8 +153,7 @@ private slots:
         UserInput::key(button->list(), Qt::Key_Escape);
         QTRY_VERIFY(!button->list());
         QVERIFY(go("/ask.html", "ask"));
-        clickPage();
-        QTRY_VERIFY_WITH_TIMEOUT(bar(0, "permissionAllowButton")->isVisible(), 20000);
+        QVERIFY(clickPageUntilBar());
 
         store("notifications", "maybe,so"); // hand-edited
         QCOMPARE(PermissionStore::load(site, "notifications"), PermissionStore::Answer::Ask);
@@ -160,8 +162,7 @@ private slots:
     void aThousandAsksOneBarNavigationEndsIt()
     {
         startAt("/many.html");
-        clickPage();
-        QTRY_VERIFY_WITH_TIMEOUT(bar(0, "permissionAllowButton")->isVisible(), 20000);
+        QVERIFY(clickPageUntilBar());
         QCOMPARE(js("1 + 1").toInt(), 2); // the page still answers
         QCOMPARE(engineView(0)->findChildren<QFrame *>("permissionBar").size(), 1);
         QVERIFY(go("/other.html", "other"));
@@ -173,8 +174,7 @@ private slots:
         if (SitePermissions::hasLocationSource())
             QSKIP("this system has a location service");
         startAt("/where.html");
-        clickPage();
-        QVERIFY(waitForTitle("error 1")); // PERMISSION_DENIED
+        QVERIFY(clickPageUntilTitle("error 1")); // PERMISSION_DENIED
         QVERIFY(!bar(0, "permissionAllowButton")->isVisible());
         QVERIFY(window->statusPanel()->text().startsWith("This system has no location service"));
     }
@@ -196,8 +196,7 @@ private slots:
         }
         store("notifications", "allow");
         startAt("/note.html");
-        clickPage();
-        QVERIFY(waitForTitle("armed"));
+        QVERIFY(clickPageUntilTitle("armed"));
         keys("Ctrl+T");
         QTRY_COMPARE(window->selectedIndex(), 1);
         QVERIFY(waitForTitle("about:blank")); // the new tab's page names itself first
