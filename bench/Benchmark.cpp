@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -140,6 +141,9 @@ QString Benchmark::makeAppFolder(const QString &name, bool withExecutable) const
         QFile::copy(m_options.corvane, folder + QStringLiteral("/corvane"));
         QFile::copy(m_options.corvane + QStringLiteral("-browser"),
                     folder + QStringLiteral("/corvane-browser"));
+        QFile::copy(QFileInfo(m_options.corvane).absolutePath() +
+                        QStringLiteral("/corvane-engine.so"),
+                    folder + QStringLiteral("/corvane-engine.so"));
     }
     writeHistory(folder, 0);
     return folder;

@@ -15,7 +15,7 @@ port=8731
 page="http://127.0.0.1:$port/welcome.html"
 mkdir -p "$work/app" "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
-cp build/corvane build/corvane-browser "$work/app/"
+cp build/corvane build/corvane-browser build/corvane-engine.so "$work/app/"
 printf '"%s"\r\n' "$page" > "$work/app/Hpage.dat"
 printf '"http://www.example.org/"\r\n"https://www.debian.org"\r\n' > "$work/app/WebHis.dat"
 

@@ -8,7 +8,7 @@
 #include "store/AppPaths.h"
 #include "store/Module1.h"
 #include "store/PrivateMode.h"
-#include "web/BrowserProfile.h"
+#include "web/Engine.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,7 +50,7 @@ int CorvaneApp::run(int argc, char **argv)
     int status = 0;
     {
         // The window is built and painted first; the engine starts after.
-        BrowserProfile::holdEngine();
+        Engine::hold();
         frmWeb window;
         window.setCommandLineAddresses(!command.addresses.isEmpty());
         window.Form_Load();

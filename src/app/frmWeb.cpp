@@ -24,12 +24,10 @@
 #include "store/PermissionStore.h"
 #include "store/PrivateMode.h"
 #include "store/VisitedHistory.h"
-#include "web/BrowserProfile.h"
-#include "web/DownloadManager.h"
-#include "web/DownloadsWindow.h"
-#include "web/NotificationPresenter.h"
-#include "web/TabSleeper.h"
+#include "web/Engine.h"
+#include "web/EngineSide.h"
 #include "web/WebEnginePageView.h"
+#include "web/WindowEngine.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -86,12 +84,14 @@ frmWeb::frmWeb(PageViewFactory factory, QWidget *parent) : QMainWindow(parent)
 
     new FramePacer(this); // the shell's changes within one screen refresh repaint together
 
-    new NotificationPresenter(this, [this](const QUrl &origin) { showSite(origin); });
-
-    m_downloads = new DownloadManager(this);
-    connect(m_downloads, &DownloadManager::statusText, this, &frmWeb::showStatus);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this), &QShortcut::activated,
-            m_downloads->list(), &DownloadsWindow::bringUp);
+    // Notifications, downloads and sleeping tabs come with the engine.
+    Engine::whenStarted(this, [this] {
+        m_engineParts = Engine::side()->attach(
+            this, m_tabs->viewArea(), [this](const QUrl &origin) { showSite(origin); },
+            [this](const QString &text) { showStatus(text); });
+    });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this), &QShortcut::activated, this,
+            [this] { Engine::whenStarted(this, [this] { m_engineParts->showDownloads(); }); });
     // Shown over the panel for a while, so page events do not overwrite it.
     connect(m_visited, &VisitedHistory::problem, this,
             [this](const QString &message) { StatusBar1->showMessage(message, 20000); });
@@ -102,6 +102,11 @@ frmWeb::~frmWeb()
     // The tab set and its views go first, while all they report to is there.
     delete m_tabs;
     m_tabs = nullptr;
+}
+
+DownloadManager *frmWeb::downloads() const
+{
+    return m_engineParts ? m_engineParts->downloads() : nullptr;
 }
 
 QAction *frmWeb::action(const QString &objectName) const
@@ -253,9 +258,10 @@ void frmWeb::createTabSet(PageViewFactory factory)
     connect(m_tabs, &TabSet::tabShown, m_zoom, &ZoomControl::selectionChanged);
 
     // Tabs left unselected sleep; a page wakes before its tab shows.
-    m_sleeper = new TabSleeper(m_tabs->viewArea());
-    connect(m_tabs, &TabSet::tabAboutToShow, this,
-            [this](int index) { m_sleeper->select(m_tabs->view(index)); });
+    connect(m_tabs, &TabSet::tabAboutToShow, this, [this](int index) {
+        if (m_engineParts)
+            m_engineParts->tabSelected(m_tabs->view(index));
+    });
 
     // Reopening closed tabs (Ctrl+Shift+T) and full screen (F11).
     m_closedTabs = new ClosedTabs(
@@ -499,7 +505,7 @@ void frmWeb::Form_Load()
     show();
     // A start that held the engine back lets it go once the window is on
     // screen; the first page then loads at once.
-    new FirstPaint(this, [] { BrowserProfile::startEngine(); });
+    new FirstPaint(this, [] { Engine::start(); });
     Bar1->setVisible(false);
     startSession();
 }
@@ -579,7 +585,8 @@ void frmWeb::Close_Click()
         m_session->finish();
     // Ends the program at once; popup windows of pages go with it, and
     // downloads still running with their partial files.
-    m_downloads->cancelAll();
+    if (m_engineParts)
+        m_engineParts->cancelDownloads();
     hide();
     QApplication::closeAllWindows();
     QCoreApplication::quit();

@@ -33,7 +33,7 @@ class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class QTabBar;
-class TabSleeper;
+class WindowEngine;
 
 class frmWeb : public QMainWindow, public BrowserShell
 {
@@ -59,7 +59,8 @@ public:
     QProgressBar *progressBar() const { return Bar1; }
     QLabel *statusPanel() const { return m_statusPanel; }
     FavMenuItems *favMenu() const { return m_favItems; }
-    DownloadManager *downloads() const { return m_downloads; }
+    // Null until the engine runs.
+    DownloadManager *downloads() const;
     QMenu *favoritesMenu() const { return m_favoritesMenu; }
     QAction *action(const QString &objectName) const;
     VisitedHistory *visitedHistory() const { return m_visited; }
@@ -155,16 +156,15 @@ private:
     ZoomControl *m_zoom = nullptr;
     PermissionsButton *m_permissionsButton = nullptr; // the site's stored answers
     ClosedTabs *m_closedTabs = nullptr;               // Ctrl+Shift+T
-    TabSleeper *m_sleeper = nullptr;                  // tabs left unselected sleep
     FullScreen *m_fullScreen = nullptr;               // F11 and pages' own full screen
     bool m_enterPickedEntry = false;                  // Enter picked an entry of the open list
     SessionKeeper *m_session = nullptr;               // the open tabs, saved as they change
     RestoreBar *m_restoreBar = nullptr;               // offers the tabs of a crashed session
     bool m_addressesGiven = false;
     bool m_sessionRestored = false;
-    bool m_startPageDue = true; // until the first page has loaded
-    DownloadManager *m_downloads = nullptr; // the downloads list: Ctrl+J
-    VisitedHistory *m_visited = nullptr;          // history.db: pages visited in any tab
-    AddressSuggestions *m_suggestions = nullptr;  // under the address box while typing
+    bool m_startPageDue = true;                  // until the first page has loaded
+    WindowEngine *m_engineParts = nullptr;       // downloads (Ctrl+J), notifications, sleeping tabs
+    VisitedHistory *m_visited = nullptr;         // history.db: pages visited in any tab
+    AddressSuggestions *m_suggestions = nullptr; // under the address box while typing
     HistoryWindow *m_historyWindow = nullptr;
 };

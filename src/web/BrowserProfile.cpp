@@ -10,23 +10,6 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
-#include <utility>
-#include <vector>
-
-namespace {
-bool s_held = false;
-struct Waiting
-{
-    QPointer<QObject> context;
-    std::function<void()> run;
-};
-std::vector<Waiting> &waiting()
-{
-    static std::vector<Waiting> list;
-    return list;
-}
-} // namespace
-
 QWebEngineProfile *BrowserProfile::profile()
 {
     static QPointer<QWebEngineProfile> s_profile;
@@ -50,35 +33,4 @@ QWebEngineProfile *BrowserProfile::profile()
     settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
     settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
     return s_profile;
-}
-
-void BrowserProfile::holdEngine()
-{
-    s_held = true;
-}
-
-bool BrowserProfile::engineHeld()
-{
-    return s_held;
-}
-
-void BrowserProfile::startEngine()
-{
-    if (!s_held)
-        return;
-    s_held = false;
-    profile();
-    // A waiting task may add others; they run at once now.
-    const std::vector<Waiting> due = std::exchange(waiting(), {});
-    for (const Waiting &task : due)
-        if (task.context)
-            task.run();
-}
-
-void BrowserProfile::whenStarted(QObject *context, std::function<void()> run)
-{
-    if (s_held)
-        waiting().push_back({context, std::move(run)});
-    else
-        run();
 }

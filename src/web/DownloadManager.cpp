@@ -11,6 +11,7 @@
 #include "web/DownloadItem.h"
 #include "web/DownloadRow.h"
 #include "web/DownloadsWindow.h"
+#include "web/Engine.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -34,7 +35,7 @@ bool usableFolder(const QString &folder)
 DownloadManager::DownloadManager(QWidget *window)
     : QObject(window), m_window(window), m_list(new DownloadsWindow(window))
 {
-    BrowserProfile::whenStarted(this, [this] {
+    Engine::whenStarted(this, [this] {
         connect(BrowserProfile::profile(), &QWebEngineProfile::downloadRequested, this,
                 &DownloadManager::handle);
     });

@@ -2,6 +2,7 @@
 #include "web/NotificationPresenter.h"
 
 #include "web/BrowserProfile.h"
+#include "web/Engine.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -42,7 +43,7 @@ NotificationPresenter::NotificationPresenter(QWidget *window,
                                              std::function<void(const QUrl &)> showSite)
     : QObject(window), m_window(window), m_showSite(std::move(showSite))
 {
-    BrowserProfile::whenStarted(this, [this] {
+    Engine::whenStarted(this, [this] {
         BrowserProfile::profile()->setNotificationPresenter(
             [this](std::unique_ptr<QWebEngineNotification> notification) {
                 present(std::move(notification));
@@ -59,7 +60,7 @@ NotificationPresenter::NotificationPresenter(QWidget *window,
 
 NotificationPresenter::~NotificationPresenter()
 {
-    if (!BrowserProfile::engineHeld())
+    if (!Engine::held())
         BrowserProfile::profile()->setNotificationPresenter({});
 }
 

@@ -1,7 +1,7 @@
 // Tabs that sleep while they are not selected.
 #include "web/TabSleeper.h"
 
-#include "web/BrowserProfile.h"
+#include "web/Engine.h"
 #include "web/WebEnginePageView.h"
 
 #include <QChildEvent>
@@ -76,7 +76,7 @@ TabSleeper::TabSleeper(QWidget *viewArea) : QObject(viewArea), m_area(viewArea)
     connect(&m_timer, &QTimer::timeout, this, &TabSleeper::check);
     m_area->installEventFilter(this);
     // Views built before the engine ran have a page only from then on.
-    BrowserProfile::whenStarted(this, [this] { checkSoon(); });
+    Engine::whenStarted(this, [this] { checkSoon(); });
 }
 
 bool TabSleeper::eventFilter(QObject *watched, QEvent *event)

@@ -1,19 +1,17 @@
-// The real page view: one QWebEngineView on the shared "Corvane" profile,
-// translating the engine's signals into the page-view events the shell uses.
+// The real page view: one tab's page on the shared "Corvane" profile, its
+// engine view made when the engine runs (until then an empty page stands in
+// its place, keeping what the view was asked to load). It translates the
+// engine's events into the page-view events the shell uses.
 #pragma once
 
 #include "app/PageView.h"
 
-#include <QWebEngineClientCertificateSelection>
-
 #include <optional>
 
+class PageEngine;
 class PermissionBar;
-class SitePermissions;
-class QAuthenticator;
 class QLabel;
 class QStackedLayout;
-class QWebEngineNewWindowRequest;
 class QWebEnginePage;
 class QWebEngineView;
 
@@ -52,17 +50,19 @@ public:
     bool holdsRestoredPage() const override { return m_restored.has_value(); }
     void forgetPermission(const QString &origin, const QString &feature) override;
 
-    // The engine's view, started for this call when the engine is held.
+    // The engine's view and page, started for this call when the engine is held.
     QWebEngineView *engineView();
-    // False until the engine runs (see BrowserProfile::holdEngine).
-    bool hasEngine() const { return m_view != nullptr; }
-    SitePermissions *permissions() const { return m_permissions; }
-    // Lets this view's page take over a new-window request of another page.
-    void adopt(QWebEngineNewWindowRequest &request);
+    PageEngine *pageEngine() const;
+    // False until the engine runs (see Engine::hold).
+    bool hasEngine() const { return m_engine != nullptr; }
+    // Where the engine's page asks its questions (see SitePermissions).
+    PermissionBar *permissionBar() const { return m_permissionBar; }
 
-    // Opens the page's context menu the way a right-click does (the engine's
-    // own entries, less the duplicate "open link in new tab").
-    void showContextMenu(const QPoint &pos);
+    // What the engine's page reports of its loads and its process.
+    void pageLoadStarted();
+    void pageUrlChanged();
+    void pageLoadFinished(bool ok);
+    void pageProcessEnded();
 
 protected:
     bool event(QEvent *event) override;
@@ -70,18 +70,12 @@ protected:
 private:
     // Builds the engine's view and page, and loads what waited for them.
     void startEngine();
-    QWebEngineView *engine() const;
     void restack();
     // Loads the restored page once the view is in front.
     void loadRestoredPage();
     void updateCover();
-    void onNewWindowRequested(QWebEngineNewWindowRequest &request);
-    void onRenderProcessTerminated(int status, int exitCode);
-    void connectPage();
-    void askCredentials(const QString &prompt, QAuthenticator *auth);
-    void chooseClientCertificate(QWebEngineClientCertificateSelection selection);
 
-    QWebEngineView *m_view = nullptr; // null until the engine runs
+    PageEngine *m_engine = nullptr;   // null until the engine runs
     QWidget *m_blank = nullptr;       // stands in for the page until then
     QWidget *m_surfaceHint = nullptr; // see the constructor
     std::optional<QUrl> m_pendingAddress;
@@ -90,10 +84,8 @@ private:
     QStackedLayout *m_stack = nullptr;
     QWidget *m_body = nullptr; // holds the permission bar, the page and the crash notice
     PermissionBar *m_permissionBar = nullptr;
-    SitePermissions *m_permissions = nullptr;
     bool m_coverPending = false;
     bool m_loading = false;
-    bool m_contextMenuNewWindow = false;
     int m_findRequest = 0; // the latest findText; older answers are dropped
     struct RestoredPage
     {

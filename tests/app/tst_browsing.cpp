@@ -3,7 +3,7 @@
 // field of the page; link hover and the page's new-window item; a crashed
 // page; downloads; a window on screen before the engine runs.
 #include "TestWindow.h"
-#include "web/BrowserProfile.h"
+#include "web/Engine.h"
 
 #include <QLabel>
 #include <QWebEnginePage>
@@ -92,7 +92,7 @@ private slots:
     }
     void cleanup()
     {
-        BrowserProfile::startEngine(); // when a test held it and failed
+        Engine::start(); // when a test held it and failed
         closeAll();
     }
 
@@ -186,7 +186,7 @@ private slots:
     void windowBeforeTheEngineKeepsWhatIsTyped()
     {
         sandbox->writeFile("Hpage.dat", "\"" + server.address("/A.html").toUtf8() + "\"\r\n");
-        BrowserProfile::holdEngine();
+        Engine::hold();
         window = std::make_unique<frmWeb>();
         window->Form_Load();
         QVERIFY(!engineView(0)->hasEngine());
@@ -216,7 +216,7 @@ private slots:
     {
         prompts->saveAnswers << sandbox->root() + "/saved.bin";
         startAt("/download.html");
-        UserInput::click(pageWidget(0), Qt::LeftButton, {}, QPoint(30, 30));
+        QVERIFY(clickPageUntil([&] { return !prompts->asked.isEmpty(); }, QPoint(30, 30)));
         QTRY_COMPARE(sandbox->readFile("../saved.bin"), QByteArray("file contents"));
         QTRY_VERIFY(window->statusPanel()->text().contains("saved.bin"));
         QVERIFY(prompts->asked[0].text.endsWith("data.bin"));

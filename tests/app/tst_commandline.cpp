@@ -39,6 +39,8 @@ private slots:
         qputenv("CORVANE_REPORT_TABS", "1"); // the program prints its tabs
         QVERIFY(QFile::copy(CORVANE_BUILD_DIR "/corvane", program));
         QVERIFY(QFile::copy(CORVANE_BUILD_DIR "/corvane-browser", program + "-browser"));
+        QVERIFY(QFile::copy(CORVANE_BUILD_DIR "/corvane-engine.so",
+                            QFileInfo(program).absolutePath() + "/corvane-engine.so"));
         sandbox.writeFile("page.html", "<title>page</title>");
         sandbox.writeFile("Hpage.dat", "\"" + server.address("/home.html").toUtf8() + "\"\r\n");
     }
@@ -116,6 +118,23 @@ private slots:
         QCOMPARE(QProcess::execute("timeout", timed + QStringList{sandbox.filePath("page.html")}),
                  0);
         WAIT_FOR((out += third->readAllStandardOutput()).contains(file.toUtf8()));
+    }
+
+    void programWithoutItsEngine()
+    {
+        // A copy that lost its engine library says so once its window is up.
+        const QString folder = sandbox.filePath("broken");
+        QVERIFY(QDir().mkpath(folder));
+        for (const char *name : {"/corvane", "/corvane-browser"})
+            QVERIFY(QFile::copy(CORVANE_BUILD_DIR + QString(name), folder + name));
+        QProcess broken;
+        broken.start(folder + "/corvane", {"--new-window", server.address("/f.html")});
+        QByteArray said;
+        WAIT_FOR((said += broken.readAllStandardError()).contains("cannot start its web engine"));
+        QVERIFY(said.contains("corvane-engine.so"));
+        broken.kill(); // its message box waits for an answer
+        broken.waitForFinished(10000);
+        QVERIFY(!server.requested.contains("/f.html"));
     }
 };
 

@@ -73,7 +73,7 @@ private slots:
     {
         // The built program, in a folder of its own, keeping its data where
         // this test's window will look for it.
-        for (const char *name : {"corvane", "corvane-browser"})
+        for (const char *name : {"corvane", "corvane-browser", "corvane-engine.so"})
             QVERIFY(QFile::copy(QString(CORVANE_BUILD_DIR "/") + name, sandbox->filePath(name)));
         sandbox->writeFile("Hpage.dat", "\"" + server.address("/home.html").toUtf8() + "\"\r\n");
         QProcess child;

@@ -1,0 +1,32 @@
+// Where the web engine comes from and when it starts. The browser program
+// does not link the engine: its library is loaded when the engine starts,
+// which a start holds back until the window is on screen.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class EngineSide;
+class QObject;
+
+class Engine
+{
+public:
+    // Starting the engine takes longer than building and painting the whole
+    // window, so a start may hold it back until the window is on screen.
+    // While it is held, the views and the engine's other users wait with
+    // whenStarted; start lets it go and runs them in order.
+    static void hold();
+    static bool held();
+    static void start();
+    // Runs run at once when the engine is not held, else when it starts
+    // (and not at all once context is gone).
+    static void whenStarted(QObject *context, std::function<void()> run);
+
+    // The engine's side, its library loaded on first use: linked into the
+    // program, or "corvane-engine.so" beside it. A program without it
+    // cannot show a page: it says so and ends with status 1.
+    static EngineSide *side();
+    static QString libraryPath();
+};
