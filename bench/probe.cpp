@@ -42,8 +42,9 @@
 #include "app/SessionKeeper.h"
 #include "app/frmWeb.h"
 #include "store/AppPaths.h"
-#include "store/SessionWriter.h"
 #include "store/HistoryDatabase.h"
+#include "store/SessionWriter.h"
+#include "web/Engine.h"
 #include "web/WebEnginePageView.h"
 
 #include <QAction>
@@ -354,15 +355,14 @@ void runSuggest(frmWeb &window, int runs, int count)
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: corvane-probe --app-folder DIR memory PAGE-BASE\n"
-                 "       corvane-probe --app-folder DIR newtab RUNS\n"
-                 "       corvane-probe --app-folder DIR go RUNS ADDRESS-BASE\n"
-                 "       corvane-probe --app-folder DIR asleep PAGE-BASE RUNS\n"
-                 "       corvane-probe --app-folder DIR frozen PAGE-BASE\n"
-                 "       corvane-probe --app-folder DIR session FILE PAGE-BASE TABS RUNS\n"
-                 "       corvane-probe --app-folder DIR makehistory COUNT\n"
-                 "       corvane-probe --app-folder DIR suggest RUNS COUNT\n");
+    std::fprintf(stderr, "usage: corvane-probe --app-folder DIR memory PAGE-BASE\n"
+                         "       corvane-probe --app-folder DIR newtab RUNS\n"
+                         "       corvane-probe --app-folder DIR go RUNS ADDRESS-BASE\n"
+                         "       corvane-probe --app-folder DIR asleep PAGE-BASE RUNS\n"
+                         "       corvane-probe --app-folder DIR frozen PAGE-BASE\n"
+                         "       corvane-probe --app-folder DIR session FILE PAGE-BASE TABS RUNS\n"
+                         "       corvane-probe --app-folder DIR makehistory COUNT\n"
+                         "       corvane-probe --app-folder DIR suggest RUNS COUNT\n");
     return 2;
 }
 
@@ -372,6 +372,7 @@ int main(int argc, char **argv)
 {
     CorvaneApp::setIdentity();
     QApplication app(argc, argv);
+    Engine::prepare();
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 4 || args.at(0) != QLatin1String("--app-folder"))
         return usage();

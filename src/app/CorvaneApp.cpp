@@ -19,7 +19,6 @@
 void CorvaneApp::setIdentity()
 {
     Launcher::setIdentity();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 int CorvaneApp::run(int argc, char **argv)
@@ -46,6 +45,7 @@ int CorvaneApp::run(int argc, char **argv)
 
     PrivateMode::setOn(command.privateWindow);
     QApplication app(argc, argv);
+    Engine::prepare(); // while the window is built
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/corvane.png")));
     int status = 0;
     {

@@ -502,6 +502,7 @@ void frmWeb::Form_Load()
         Combo1->setEditText(Module1::GetHomePage());
     }
     action(QStringLiteral("mnuTop"))->setChecked(false);
+    Engine::prepareWindow(this);
     show();
     // A start that held the engine back lets it go once the window is on
     // screen; the first page then loads at once.

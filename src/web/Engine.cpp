@@ -6,8 +6,13 @@
 #include "platform/Prompts.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibrary>
+#include <QOpenGLContext>
+#include <QOpenGLWidget>
 #include <QPointer>
+#include <QSemaphore>
+#include <QThread>
 
 #include <cstdio>
 #include <unistd.h>
@@ -18,8 +23,19 @@
 // browser program loads it from the library instead.
 extern "C" EngineSide *corvane_engine_side() __attribute__((weak));
 
+// Qt's own setter of the shared context, which it calls itself only when
+// told before the application object is made (Qt::AA_ShareOpenGLContexts),
+// and then makes the context on the spot.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
+
 namespace {
 bool s_held = false;
+QThread *s_preparing = nullptr;            // see Engine::prepare
+bool s_contextDue = false;                 // that thread makes the shared context
+QSemaphore s_contextMade;                  // it has
+QSemaphore s_contextSet;                   // and the main thread has put it in place
+QOpenGLContext *s_openGLContext = nullptr; // the context it made
+QPointer<QWidget> s_surfaceHint;
 struct Waiting
 {
     QPointer<QObject> context;
@@ -53,6 +69,8 @@ void Engine::start()
     for (const Waiting &task : due)
         if (task.context)
             task.run();
+    // The engine's views are in their windows now.
+    delete s_surfaceHint.data();
 }
 
 void Engine::whenStarted(QObject *context, std::function<void()> run)
@@ -61,6 +79,76 @@ void Engine::whenStarted(QObject *context, std::function<void()> run)
         waiting().push_back({context, std::move(run)});
     else
         run();
+}
+
+namespace {
+// Whether the platform's windows can show OpenGL widgets: offscreen and
+// minimal windows cannot, even where the offscreen platform makes contexts.
+bool windowsDrawWithOpenGL()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+} // namespace
+
+void Engine::prepare()
+{
+    if (s_preparing || QOpenGLContext::globalShareContext())
+        return;
+    // As Qt does, the context is put in place even where it cannot be made
+    // (offscreen): the engine then draws in software.
+    const auto make = [] {
+        auto *context = new QOpenGLContext; // kept to the end, as Qt keeps its own
+        context->setFormat(QSurfaceFormat::defaultFormat());
+        context->create();
+        return context;
+    };
+    const bool withOpenGL = windowsDrawWithOpenGL();
+    if (!withOpenGL)
+        qt_gl_set_global_share_context(make());
+    const bool linked = corvane_engine_side != nullptr;
+    if (withOpenGL)
+        s_contextDue = true;
+    else if (linked)
+        return;
+    QThread *mainThread = QThread::currentThread();
+    const QString library = libraryPath();
+    s_preparing = QThread::create([=] {
+        if (withOpenGL) {
+            QOpenGLContext *context = make();
+            context->moveToThread(mainThread);
+            s_openGLContext = context;
+            s_contextMade.release();
+            // The engine looks for the context when it is loaded.
+            s_contextSet.acquire();
+        }
+        // Mapped now, the library is there at once when the engine starts.
+        if (!linked)
+            QLibrary(library).load();
+    });
+    s_preparing->start();
+}
+
+void Engine::finishOpenGL()
+{
+    if (!std::exchange(s_contextDue, false))
+        return;
+    s_contextMade.acquire();
+    if (!QOpenGLContext::globalShareContext())
+        qt_gl_set_global_share_context(s_openGLContext);
+    s_contextSet.release();
+}
+
+void Engine::prepareWindow(QWidget *window)
+{
+    finishOpenGL();
+    const QOpenGLContext *shared = QOpenGLContext::globalShareContext();
+    // Without a shared context the engine draws in software and needs
+    // nothing of the window.
+    if (!s_held || s_surfaceHint || !shared || !shared->isValid() || !windowsDrawWithOpenGL())
+        return;
+    s_surfaceHint = new QOpenGLWidget(window);
+    s_surfaceHint->hide();
 }
 
 QString Engine::libraryPath()
@@ -73,6 +161,12 @@ EngineSide *Engine::side()
     static EngineSide *s_side = nullptr;
     if (s_side)
         return s_side;
+    // The engine wants the shared context in place when it is loaded.
+    finishOpenGL();
+    if (s_preparing) {
+        s_preparing->wait();
+        delete std::exchange(s_preparing, nullptr);
+    }
     EngineSideEntry entry = corvane_engine_side;
     if (!entry) {
         // Loaded for good: the library is never unloaded.

@@ -9,6 +9,7 @@
 
 class EngineSide;
 class QObject;
+class QWidget;
 
 class Engine
 {
@@ -23,6 +24,21 @@ public:
     // Runs run at once when the engine is not held, else when it starts
     // (and not at all once context is gone).
     static void whenStarted(QObject *context, std::function<void()> run);
+
+    // Readies what the engine needs, while the window is built, on a thread
+    // of its own: the OpenGL context the engine's views share with the
+    // windows that show them (loading the driver takes longer than building
+    // the main window), then the engine's library. Called once the
+    // application object is there. finishOpenGL waits for the context and
+    // puts it in place; where there is no OpenGL (offscreen) it is made at
+    // once, and cannot be made.
+    static void prepare();
+    static void finishOpenGL();
+    // Readies window, just before it is first shown, to hold the engine's
+    // views: a window that gains its first OpenGL widget is built anew by
+    // Qt (it vanishes for a moment and loses the keyboard), so while the
+    // engine is held a hidden one stands in until its views are there.
+    static void prepareWindow(QWidget *window);
 
     // The engine's side, its library loaded on first use: linked into the
     // program, or "corvane-engine.so" beside it. A program without it

@@ -10,24 +10,11 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
-#include <QOpenGLContext>
-#include <QOpenGLWidget>
 #include <QPointer>
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
 #include <utility>
-
-namespace {
-// Whether the engine's views will draw through OpenGL: the context the
-// application shares with them could be made. Without it they draw in
-// software and need nothing of the window.
-bool drawsWithOpenGL()
-{
-    const QOpenGLContext *shared = QOpenGLContext::globalShareContext();
-    return shared && shared->isValid();
-}
-} // namespace
 
 const QString WebEnginePageView::NewWindowPrompt =
     QStringLiteral("Opens selected link in a new window.");
@@ -64,13 +51,6 @@ WebEnginePageView::WebEnginePageView(QWidget *parent) : PageView(parent)
     m_stack->addWidget(m_blank);
     m_stack->addWidget(m_crashNotice);
     m_stack->setCurrentWidget(m_blank);
-    // The engine draws through OpenGL, and a window that gains its first
-    // such widget is built anew by Qt (it vanishes for a moment and loses
-    // the keyboard). A hidden one from the start makes it right at once.
-    if (Engine::held() && drawsWithOpenGL()) {
-        m_surfaceHint = new QOpenGLWidget(m_body);
-        m_surfaceHint->hide();
-    }
     const QPointer<WebEnginePageView> self(this);
     Engine::whenStarted(this, [self] {
         if (self)
@@ -90,7 +70,6 @@ void WebEnginePageView::startEngine()
     m_stack->setCurrentWidget(view);
     m_stack->removeWidget(m_blank);
     delete std::exchange(m_blank, nullptr);
-    delete std::exchange(m_surfaceHint, nullptr);
     // The focus given to the view meanwhile passes to the page.
     const bool focused = hasFocus();
     setFocusProxy(view);

@@ -75,9 +75,8 @@ private:
     void loadRestoredPage();
     void updateCover();
 
-    PageEngine *m_engine = nullptr;   // null until the engine runs
-    QWidget *m_blank = nullptr;       // stands in for the page until then
-    QWidget *m_surfaceHint = nullptr; // see the constructor
+    PageEngine *m_engine = nullptr; // null until the engine runs
+    QWidget *m_blank = nullptr;     // stands in for the page until then
     std::optional<QUrl> m_pendingAddress;
     int m_zoomPercent = 100;
     QLabel *m_crashNotice = nullptr;
