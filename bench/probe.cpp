@@ -372,7 +372,7 @@ int main(int argc, char **argv)
 {
     CorvaneApp::setIdentity();
     QApplication app(argc, argv);
-    Engine::prepare();
+    Engine::prepareOpenGL();
     const QStringList args = app.arguments().mid(1);
     if (args.size() < 4 || args.at(0) != QLatin1String("--app-folder"))
         return usage();

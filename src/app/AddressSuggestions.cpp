@@ -135,6 +135,7 @@ void AddressSuggestions::place()
 
 void AddressSuggestions::prepare()
 {
+    m_history->warmUp(); // typing may start any moment now
     // The first row laid out loads the fonts and the style's metrics.
     m_prepared = true;
     m_list->ensurePolished();

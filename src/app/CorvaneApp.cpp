@@ -45,7 +45,7 @@ int CorvaneApp::run(int argc, char **argv)
 
     PrivateMode::setOn(command.privateWindow);
     QApplication app(argc, argv);
-    Engine::prepare(); // while the window is built
+    Engine::prepareOpenGL(); // while the window is built
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/corvane.png")));
     int status = 0;
     {

@@ -47,6 +47,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <utility>
 
@@ -501,6 +502,11 @@ void frmWeb::Form_Load()
         m_tabs->setTabCaption(0, Module1::GetHomePage());
         Combo1->setEditText(Module1::GetHomePage());
     }
+    // The suggestions' first reading waits for the first page (or the
+    // address box's first keys), and for a page that never comes, a while.
+    connect(selectedView(), &PageView::DocumentComplete, m_visited, &VisitedHistory::warmUp,
+            Qt::SingleShotConnection);
+    QTimer::singleShot(3000, m_visited, &VisitedHistory::warmUp);
     action(QStringLiteral("mnuTop"))->setChecked(false);
     Engine::prepareWindow(this);
     show();

@@ -6,6 +6,8 @@
 #include <QThread>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 constexpr int WriteDelayMs = 1000;
@@ -20,10 +22,16 @@ VisitedHistory::VisitedHistory(const QString &path, QObject *parent) : QObject(p
     m_thread = QThread::create([this] { work(); });
     m_thread->setObjectName(QStringLiteral("VisitedHistory"));
     m_thread->start(QThread::LowPriority);
-    post([this](HistoryDatabase &db) {
-        report(db, db.open());
-        db.warmUp(); // on this thread, before the first keystroke needs it
-        publishTop(db, 0);
+    post([this](HistoryDatabase &db) { report(db, db.open()); });
+}
+
+void VisitedHistory::warmUp()
+{
+    if (std::exchange(m_warmUpAsked, true))
+        return;
+    post([this, gen = m_generation](HistoryDatabase &db) {
+        db.warmUp(); // on this thread, before the first keystrokes need it
+        publishTop(db, gen);
     });
 }
 

@@ -34,6 +34,12 @@ public:
     // The text an address is kept and shown as (no password in it).
     static QString addressOf(const QUrl &url);
 
+    // Reads what the suggestions need first (the most visited pages, the
+    // index's upper pages) on the database's thread; once, later calls do
+    // nothing. A start asks for it once its first page is there, so that it
+    // does not take the processor from the engine's start.
+    void warmUp();
+
     // Counts a visit of url (when isRecorded) with the page's title.
     void record(const QUrl &url, const QString &title);
     // Asks for up to limit suggestions for the typed text; answered by
@@ -76,6 +82,7 @@ private:
     void lookAhead(const QString &typed);
     // Hands the most visited pages to memory, on the window's thread.
     void publishTop(HistoryDatabase &db, int generation);
+    bool m_warmUpAsked = false;
 
     QString m_path;
     QThread *m_thread = nullptr;

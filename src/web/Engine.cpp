@@ -11,7 +11,6 @@
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
 #include <QPointer>
-#include <QSemaphore>
 #include <QThread>
 
 #include <cstdio>
@@ -30,11 +29,8 @@ Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
 
 namespace {
 bool s_held = false;
-QThread *s_preparing = nullptr;            // see Engine::prepare
-bool s_contextDue = false;                 // that thread makes the shared context
-QSemaphore s_contextMade;                  // it has
-QSemaphore s_contextSet;                   // and the main thread has put it in place
-QOpenGLContext *s_openGLContext = nullptr; // the context it made
+QThread *s_openGLThread = nullptr;         // see Engine::prepareOpenGL
+QOpenGLContext *s_openGLContext = nullptr; // what it made, once it has ended
 QPointer<QWidget> s_surfaceHint;
 struct Waiting
 {
@@ -91,9 +87,9 @@ bool windowsDrawWithOpenGL()
 }
 } // namespace
 
-void Engine::prepare()
+void Engine::prepareOpenGL()
 {
-    if (s_preparing || QOpenGLContext::globalShareContext())
+    if (s_openGLThread || QOpenGLContext::globalShareContext())
         return;
     // As Qt does, the context is put in place even where it cannot be made
     // (offscreen): the engine then draws in software.
@@ -103,40 +99,27 @@ void Engine::prepare()
         context->create();
         return context;
     };
-    const bool withOpenGL = windowsDrawWithOpenGL();
-    if (!withOpenGL)
+    if (!windowsDrawWithOpenGL()) {
         qt_gl_set_global_share_context(make());
-    const bool linked = corvane_engine_side != nullptr;
-    if (withOpenGL)
-        s_contextDue = true;
-    else if (linked)
         return;
+    }
     QThread *mainThread = QThread::currentThread();
-    const QString library = libraryPath();
-    s_preparing = QThread::create([=] {
-        if (withOpenGL) {
-            QOpenGLContext *context = make();
-            context->moveToThread(mainThread);
-            s_openGLContext = context;
-            s_contextMade.release();
-            // The engine looks for the context when it is loaded.
-            s_contextSet.acquire();
-        }
-        // Mapped now, the library is there at once when the engine starts.
-        if (!linked)
-            QLibrary(library).load();
+    s_openGLThread = QThread::create([mainThread, make] {
+        QOpenGLContext *context = make();
+        context->moveToThread(mainThread);
+        s_openGLContext = context;
     });
-    s_preparing->start();
+    s_openGLThread->start();
 }
 
 void Engine::finishOpenGL()
 {
-    if (!std::exchange(s_contextDue, false))
+    if (!s_openGLThread)
         return;
-    s_contextMade.acquire();
+    s_openGLThread->wait();
+    delete std::exchange(s_openGLThread, nullptr);
     if (!QOpenGLContext::globalShareContext())
         qt_gl_set_global_share_context(s_openGLContext);
-    s_contextSet.release();
 }
 
 void Engine::prepareWindow(QWidget *window)
@@ -163,10 +146,6 @@ EngineSide *Engine::side()
         return s_side;
     // The engine wants the shared context in place when it is loaded.
     finishOpenGL();
-    if (s_preparing) {
-        s_preparing->wait();
-        delete std::exchange(s_preparing, nullptr);
-    }
     EngineSideEntry entry = corvane_engine_side;
     if (!entry) {
         // Loaded for good: the library is never unloaded.

@@ -25,14 +25,15 @@ public:
     // (and not at all once context is gone).
     static void whenStarted(QObject *context, std::function<void()> run);
 
-    // Readies what the engine needs, while the window is built, on a thread
-    // of its own: the OpenGL context the engine's views share with the
-    // windows that show them (loading the driver takes longer than building
-    // the main window), then the engine's library. Called once the
-    // application object is there. finishOpenGL waits for the context and
-    // puts it in place; where there is no OpenGL (offscreen) it is made at
-    // once, and cannot be made.
-    static void prepare();
+    // The OpenGL context the engine's views share with the windows that show
+    // them. Loading the driver for it takes longer than building the main
+    // window, so prepareOpenGL (once the application object is there) makes
+    // it on a thread of its own; finishOpenGL waits for it and puts it in
+    // place. Where windows cannot show OpenGL (offscreen) it is made at once
+    // and cannot be made. (Loading the engine's library beside the window's
+    // building gains nothing: the two wait for each other in the dynamic
+    // loader, and the window shows later.)
+    static void prepareOpenGL();
     static void finishOpenGL();
     // Readies window, just before it is first shown, to hold the engine's
     // views: a window that gains its first OpenGL widget is built anew by
