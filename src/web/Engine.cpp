@@ -1,4 +1,4 @@
-// The engine's library, loaded when the engine starts, and what waits for it.
+// The engine's library, its shared OpenGL context, and what waits for the engine to start.
 #include "web/Engine.h"
 
 #include "web/EngineSide.h"
