@@ -28,13 +28,11 @@ public:
     // The OpenGL context the engine's views share with the windows that show
     // them. Loading the driver for it takes longer than building the main
     // window, so prepareOpenGL (once the application object is there) makes
-    // it on a thread of its own; finishOpenGL waits for it and puts it in
-    // place. Where windows cannot show OpenGL (offscreen) it is made at once
-    // and cannot be made. (Loading the engine's library beside the window's
-    // building gains nothing: the two wait for each other in the dynamic
-    // loader, and the window shows later.)
+    // it on a thread of its own, which the window and the engine wait for
+    // (finishOpenGL) before they use it. Where windows cannot show OpenGL (offscreen) it is made at
+    // once and cannot be made. (Loading the engine's library beside the window's building gains
+    // nothing: the two wait for each other in the dynamic loader, and the window shows later.)
     static void prepareOpenGL();
-    static void finishOpenGL();
     // Readies window, just before it is first shown, to hold the engine's
     // views: a window that gains its first OpenGL widget is built anew by
     // Qt (it vanishes for a moment and loses the keyboard), so while the
@@ -45,5 +43,9 @@ public:
     // program, or "corvane-engine.so" beside it. A program without it
     // cannot show a page: it says so and ends with status 1.
     static EngineSide *side();
+
+private:
+    // Waits for the shared context and puts it in place.
+    static void finishOpenGL();
     static QString libraryPath();
 };

@@ -7,7 +7,6 @@
 #include "web/PageEngine.h"
 #include "web/PermissionBar.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPointer>

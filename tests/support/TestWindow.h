@@ -71,14 +71,19 @@ protected:
     // turns, which last as long as events keep coming, starve it.
     bool waitForTitle(const QString &title) const
     {
-        const QString caption = "Corvane - " + title;
-        for (QDeadlineTimer limit(20000); !limit.hasExpired(); QTest::qWait(20)) {
-            const QString now = window->windowTitle();
-            if (now.startsWith(caption) && (title.isEmpty() || now == caption) &&
-                !window->selectedView()->isLoading())
+        for (QDeadlineTimer limit(20000); !limit.hasExpired(); QTest::qWait(20))
+            if (showsTitle(title))
                 return true;
-        }
         return false;
+    }
+    // Whether the window's caption names the selected page's title (any,
+    // when empty) and the page has finished loading.
+    bool showsTitle(const QString &title) const
+    {
+        const QString caption = "Corvane - " + title;
+        const QString now = window->windowTitle();
+        return now.startsWith(caption) && (title.isEmpty() || now == caption) &&
+               !window->selectedView()->isLoading();
     }
     // Types the address of server's page at path into the address box, as
     // Ctrl+L starts it, presses Enter and waits for the title.
@@ -122,8 +127,7 @@ protected:
     }
     bool clickPageUntilTitle(const QString &title) const
     {
-        return clickPageUntil([&] { return window->windowTitle() == "Corvane - " + title; }) &&
-               waitForTitle(title);
+        return clickPageUntil([&] { return showsTitle(title); });
     }
 
     // A key on the keyboard, and a click on a button of the window.
