@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QRegularExpression>
 #include <QSettings>
 
 namespace {
@@ -42,17 +41,30 @@ std::unique_ptr<QSettings> SettingsWriter::open()
     return AppPaths::openSettings();
 }
 
+// QSaveFile's temporary copy of the store: its name and a dot, then six
+// letters or digits. Matched by hand, not by a pattern: the first pattern
+// match on a thread registers a thread-local with the dynamic loader, and at
+// start-up that waits for whatever library another thread is loading.
+bool SettingsWriter::isTemporaryCopy(const QString &name, const QString &storeName)
+{
+    if (name.size() != storeName.size() + 7 || !name.startsWith(storeName) ||
+        name.at(storeName.size()) != QLatin1Char('.'))
+        return false;
+    for (qsizetype i = storeName.size() + 1; i < name.size(); ++i) {
+        const char16_t c = name.at(i).unicode();
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')))
+            return false;
+    }
+    return true;
+}
+
 void SettingsWriter::removeStaleCopies()
 {
     const QFileInfo store(AppPaths::settingsPath());
-    const QRegularExpression temporaryName(QLatin1Char('^') +
-                                           QRegularExpression::escape(store.fileName()) +
-                                           QLatin1String("\\.[A-Za-z0-9]{6}$"));
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const QFileInfoList candidates = store.dir().entryInfoList(
-        {store.fileName() + QLatin1String(".??????")}, QDir::Files | QDir::Hidden);
+    const QFileInfoList candidates = store.dir().entryInfoList(QDir::Files | QDir::Hidden);
     for (const QFileInfo &file : candidates) {
-        if (temporaryName.match(file.fileName()).hasMatch() &&
+        if (isTemporaryCopy(file.fileName(), store.fileName()) &&
             file.lastModified().toUTC().secsTo(now) > kStaleSaveFileSecs)
             QFile::remove(file.filePath());
     }

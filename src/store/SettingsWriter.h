@@ -2,6 +2,8 @@
 // killed in the middle of a save can leave beside it.
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class QSettings;
@@ -18,6 +20,8 @@ public:
     // ("Corvane.conf.XXXXXX") once they are old enough not to belong to a
     // save still under way. Called once at start-up.
     static void removeStaleCopies();
+    // Whether a file name is such a copy of the store named storeName.
+    static bool isTemporaryCopy(const QString &name, const QString &storeName);
 
     // A sync() that reached the file: a FormatError only says that lines of
     // the old file could not be read (they are dropped), the values were

@@ -6,6 +6,7 @@
 #include "DataTable.h"
 #include "store/AddressRules.h"
 #include "store/RecordFile.h"
+#include "store/SettingsWriter.h"
 
 #include <QtTest>
 
@@ -37,6 +38,26 @@ private slots:
     {
         const auto [bytes, fields] = fetch<Bytes, Fields>();
         QCOMPARE(RecordFile::readFields(bytes), fields);
+    }
+
+    // Which leftovers of a killed save the start-up sweep may remove.
+    void temporaryCopies_data()
+    {
+        columns<QString, bool>();
+        row("save's copy", QString("Corvane.conf.aZ09xY"), true);
+        row("the store", QString("Corvane.conf"), false);
+        row("its lock", QString("Corvane.conf.lock"), false);
+        row("five characters", QString("Corvane.conf.abcde"), false);
+        row("seven characters", QString("Corvane.conf.abcdefg"), false);
+        row("not a letter", QString("Corvane.conf.abc-de"), false);
+        row("not ASCII", QString(u"Corvane.conf.abcdéf"_qs), false);
+        row("another file", QString("Corvane.cong.abcdef"), false);
+        row("no dot", QString("Corvane.conf_abcdef"), false);
+    }
+    void temporaryCopies()
+    {
+        const auto [name, copy] = fetch<QString, bool>();
+        QCOMPARE(SettingsWriter::isTemporaryCopy(name, QStringLiteral("Corvane.conf")), copy);
     }
 
     // The record of a text, and the text it reads back as when that is not
